@@ -3,7 +3,7 @@
 add_library(versanto_defaults INTERFACE)
 target_compile_options(versanto_defaults INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wcast-align
-  -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+  -Woverloaded-virtual -Wimplicit-fallthrough)
 if(VERSANTO_WERROR)
   target_compile_options(versanto_defaults INTERFACE -Werror)
 endif()
