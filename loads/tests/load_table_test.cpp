@@ -278,6 +278,16 @@ TEST_F(LoadTableTest, FolderThatCannotBeMadeIsReported) {
   EXPECT_TRUE(status.Message().startsWith(QStringLiteral("Impossibile creare la cartella dei dati")));
 }
 
+// A folder no one may create files in, whoever runs the test (root included).
+TEST_F(LoadTableTest, ExistingFolderWithoutWriteAccessIsReported) {
+  LoadTable table(QStringLiteral("/proc/self/") + QString::fromLatin1(kPistolFileName),
+                  SampleSet::Pistol);
+  const Status status = table.Open();
+  ASSERT_FALSE(status.ok());
+  EXPECT_TRUE(status.Message().startsWith(QStringLiteral("La cartella dei dati \"/proc/self\" non è scrivibile")))
+      << status.Message().toStdString();
+}
+
 TEST_F(LoadTableTest, ReadOnlyFolderIsReportedAndNothingIsLeftThere) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   const auto folder = dir / "sola-lettura";
