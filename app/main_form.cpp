@@ -154,10 +154,9 @@ void MainForm::SetUpStatusBar() {
 
 void MainForm::SetUpBinding() {
   const auto onError = [](const QString& message) { ShowStandardError(message); };
-  for (QLineEdit* edit : {m_ui->copalle, m_ui->Palle, m_ui->coinn, m_ui->Inneschi, m_ui->CoPol,
-                          m_ui->Polvere, m_ui->CoBoss, m_ui->Bossoli, m_ui->Minima, m_ui->Massima}) {
+  for (QLineEdit* edit : BoundEdits()) {
     // The boxes are named after their fields.
-    auto* link = new loads::FieldLink(edit, edit->objectName());
+    auto* link = new loads::FieldLink(edit, edit->objectName(), m_pistolSource);
     link->SetErrorHandler(onError);
   }
   m_ui->DBNavigator1->SetErrorHandler(onError);
@@ -166,9 +165,12 @@ void MainForm::SetUpBinding() {
   m_ui->DBNavigator1->SetDataSource(m_pistolSource);
   m_ui->DBGrid1->SetDataSource(m_pistolSource);
   m_ui->DBGrid1->setColumnWidth(0, kGridColumnWidth);
-  for (QLineEdit* edit : findChildren<QLineEdit*>()) {
-    if (loads::FieldLink* link = loads::FieldLink::Of(edit)) link->SetDataSource(m_pistolSource);
-  }
+}
+
+// The eight cost boxes in the calculator's order, then Minima and Massima.
+std::array<QLineEdit*, 10> MainForm::BoundEdits() const {
+  return {m_ui->copalle, m_ui->Palle, m_ui->coinn,  m_ui->Inneschi, m_ui->CoPol,
+          m_ui->Polvere, m_ui->CoBoss, m_ui->Bossoli, m_ui->Minima, m_ui->Massima};
 }
 
 // Commands whose subsystems come with their own windows and services
@@ -254,10 +256,8 @@ void MainForm::closeEvent(QCloseEvent* event) {
 
 void MainForm::BitCalcolaClick() {
   loads::CostInputs inputs;
-  const std::array<const QLineEdit*, loads::kCostInputCount> boxes{
-      m_ui->copalle, m_ui->Palle, m_ui->coinn, m_ui->Inneschi,
-      m_ui->CoPol, m_ui->Polvere, m_ui->CoBoss, m_ui->Bossoli};
-  for (std::size_t i = 0; i < boxes.size(); ++i) inputs[i] = boxes[i]->text().toStdString();
+  const auto boxes = BoundEdits();
+  for (std::size_t i = 0; i < inputs.size(); ++i) inputs[i] = boxes[i]->text().toStdString();
 
   const loads::Calculation result = loads::Calculate(inputs, UserRegional());
   ShowMessages(result.messages);
@@ -296,10 +296,7 @@ void MainForm::ChooseTable(loads::DataSource* source, QRadioButton* chosen, QRad
   chosen->setStyleSheet(QStringLiteral("color: red; background-color: yellow;"));
   other->setStyleSheet(QStringLiteral("color: black; background-color: yellow;"));
 
-  for (QLineEdit* edit : {m_ui->copalle, m_ui->Palle, m_ui->coinn, m_ui->Inneschi, m_ui->CoPol,
-                          m_ui->Polvere, m_ui->CoBoss, m_ui->Bossoli, m_ui->Minima, m_ui->Massima}) {
-    loads::FieldLink::Of(edit)->SetDataSource(source);
-  }
+  for (QLineEdit* edit : BoundEdits()) loads::FieldLink::Of(edit)->SetDataSource(source);
 
   // The other table is left as it is, a pending change included.
   if (const loads::Status opened = source->DataSet()->Open(); !opened) {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 
 #include "loads/data_folder.h"
@@ -11,6 +12,7 @@
 #include "regional/regional.h"
 
 class QLabel;
+class QLineEdit;
 class QRadioButton;
 
 namespace Ui {
@@ -77,6 +79,7 @@ class MainForm : public QMainWindow {
   void WireCommands();
   void ChooseTable(loads::DataSource* source, QRadioButton* chosen, QRadioButton* other);
   bool PostPendingEdits();
+  std::array<QLineEdit*, 10> BoundEdits() const;
   regional::Regional UserRegional() const;
 
   std::unique_ptr<Ui::MainForm> m_ui;

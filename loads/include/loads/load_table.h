@@ -4,7 +4,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -95,7 +94,8 @@ class LoadTable : public QObject {
   const std::vector<FieldDef>& Fields() const { return m_fields; }
   int FieldIndex(QStringView name) const;  // without regard to case; -1 if unknown
 
-  // The current record (with the change being edited).
+  // The current record (with the change being edited; a typed text that
+  // does not convert reads as null).
   FieldValue Value(QStringView name) const;
   QString FieldText(QStringView name) const;
   QString FieldText(int field) const;
