@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSignalBlocker>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -59,7 +60,11 @@ LoadTable::LoadTable(QString filePath, SampleSet seed, QObject* parent)
       m_connection(QStringLiteral("versanto-table-") + QUuid::createUuid().toString()),
       m_regional(regional::Neutral()) {}
 
-LoadTable::~LoadTable() { Close(); }
+// Nobody is told: what listens is going away with the window too.
+LoadTable::~LoadTable() {
+  const QSignalBlocker quiet(this);
+  Close();
+}
 
 void LoadTable::SetRegional(const regional::Regional& regional) {
   m_regional = regional;
