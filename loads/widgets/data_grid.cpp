@@ -11,6 +11,8 @@ DataGrid::DataGrid(QWidget* parent)
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                   QAbstractItemView::EditKeyPressed);
+  // By pixel: a grid with one column wider than itself must still scroll sideways.
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   verticalHeader()->setDefaultSectionSize(18);  // pixels
   verticalHeader()->setMinimumWidth(12);
   horizontalHeader()->setHighlightSections(false);
