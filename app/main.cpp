@@ -1,0 +1,24 @@
+#include <QDir>
+
+#include <memory>
+
+#include "application.h"
+#include "loads/data_folder.h"
+#include "main_form.h"
+
+int main(int argc, char** argv) {
+  app::Application application(argc, argv);
+  application.SetTitle(QString::fromLatin1(app::kApplicationTitle));
+  // Replaced by the help file beside the program while the main window is made.
+  application.SetHelpFile(QDir(loads::DefaultDataFolder()).filePath(QStringLiteral("versanto8.qch")));
+
+  // The splash window comes here (CreateSplash); any command-line argument
+  // keeps it hidden. It is freed below whether or not the windows get made.
+
+  const auto mainForm = std::make_unique<app::MainForm>();
+  // The about box and the example-prices window are made here, in that order.
+  // The splash window is freed here.
+
+  mainForm->show();
+  return application.exec();
+}

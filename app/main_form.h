@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+#include "loads/data_folder.h"
+#include "loads/data_source.h"
+#include "loads/load_table.h"
+#include "regional/regional.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace Ui {
+class MainForm;
+}
+
+namespace app {
+
+// The program's one main window, laid out in main_form.ui: the load-data
+// fields and the cost calculator, the grid and the navigator of the table
+// shown, the table chooser and the converter on the left and in the middle;
+// the picture area, the music player row and the command buttons on the
+// right; the slideshow settings beyond the client width.
+//
+// It owns both load tables with their data sources. The report adapters
+// read them through PistolDataSource() and RifleDataSource(); whatever moves
+// a table's current record is followed by the controls bound to it.
+class MainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The window's client area (below the menu bar, tool bar and status bar included).
+  static constexpr int kClientWidth = 968;   // pixels
+  static constexpr int kClientHeight = 655;  // pixels
+
+  // `dataFolder` holds the two load files.
+  explicit MainForm(const QString& dataFolder = loads::DefaultDataFolder(),
+                    QWidget* parent = nullptr);
+  ~MainForm() override;
+
+  loads::LoadTable& PistolTable() { return *m_pistolTable; }
+  loads::LoadTable& RifleTable() { return *m_rifleTable; }
+  loads::DataSource& PistolDataSource() { return *m_pistolSource; }
+  loads::DataSource& RifleDataSource() { return *m_rifleSource; }
+  // The data source the bound controls show now.
+  loads::DataSource& ActiveDataSource() { return *m_activeSource; }
+
+  // The black area the picture show lives in ("Diorama").
+  QWidget* PictureArea() const;
+  // Status bar panels 0 to 3 (showing, next, count, folder).
+  QLabel* StatusPanel(int index) const;
+  // The slideshow's picture names; created by FormCreate, freed by FormDestroy.
+  QStringList& ImageFiles() { return m_imageFiles; }
+
+ public slots:
+  void FormCreate();
+  void FormDestroy();
+  void BitesciClick();
+  void BitCalcolaClick();
+  void BitconvertiClick();
+  void RBtabella1Click();
+  void RBtabella2Click();
+  void BitModificaClick();
+  void BitSalvaClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void SetUpLook();
+  void SetUpStatusBar();
+  void SetUpBinding();
+  void WireCommands();
+  void ChooseTable(loads::DataSource* source, QRadioButton* chosen, QRadioButton* other);
+  bool PostPendingEdits();
+  std::array<QLineEdit*, 10> BoundEdits() const;
+  regional::Regional UserRegional() const;
+
+  std::unique_ptr<Ui::MainForm> m_ui;
+  loads::LoadTable* m_pistolTable;
+  loads::LoadTable* m_rifleTable;
+  loads::DataSource* m_pistolSource;
+  loads::DataSource* m_rifleSource;
+  loads::DataSource* m_activeSource;
+  QStringList m_imageFiles;
+  bool m_centred = false;
+};
+
+// The main window, from its creation to its destruction; nullptr otherwise.
+MainForm* MainFormWindow();
+
+}  // namespace app
