@@ -22,9 +22,10 @@ Rect Normalised(int left, int top, int right, int bottom) noexcept {
               std::max(top, bottom)};
 }
 
-// Shape coordinates beyond this are clamped: far outside any bitmap, and small
-// enough that the exact integer edge arithmetic below cannot overflow.
-constexpr int kCoordLimit = 1 << 28;  // pixels
+// Shape coordinates beyond this are clamped: far outside any picture, small
+// enough that a shape of absurd size is still scanned in a few milliseconds
+// and that the exact integer edge arithmetic below cannot overflow.
+constexpr int kCoordLimit = 1 << 20;  // pixels
 
 int ClampCoord(int value) noexcept { return std::clamp(value, -kCoordLimit, kCoordLimit); }
 
@@ -254,6 +255,8 @@ int Region::RectCount() const noexcept {
 void Region::Offset(int dx, int dy) noexcept { pixman_region32_translate(&m_region, dx, dy); }
 
 bool operator==(const Region& a, const Region& b) noexcept {
+  // Empty regions may keep different extents.
+  if (a.Empty() || b.Empty()) return a.Empty() && b.Empty();
   return pixman_region32_equal(const_cast<pixman_region32_t*>(&a.m_region),
                                const_cast<pixman_region32_t*>(&b.m_region)) != 0;
 }
