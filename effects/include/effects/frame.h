@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effects/effect_table.h"
 #include "raster/bitmap.h"
 
 namespace effects {
@@ -20,6 +21,9 @@ enum class FrameContent {
 //   draws with the scaled size of ScaledSize.
 // When Screen's size differs from Image's, nothing is drawn (StartFrame).
 FrameContent DrawEffectFrame(int style, raster::Bitmap& Screen, const raster::Bitmap& Image,
+                             int Progress) noexcept;
+// The same for a given row (one of the table's, or a tool's own).
+FrameContent DrawEffectFrame(const Effect& row, raster::Bitmap& Screen, const raster::Bitmap& Image,
                              int Progress) noexcept;
 
 }  // namespace effects
