@@ -67,16 +67,7 @@ Bitmap Bitmap::View(void* bottomRow, int width, int height, std::ptrdiff_t strid
 Bitmap::Bitmap(const Bitmap& other) noexcept : Bitmap() { Assign(other); }
 
 Bitmap::Bitmap(Bitmap&& other) noexcept : m_handle(other.m_handle), m_canvas(*this) {
-  m_storage = std::move(other.m_storage);
-  m_bottom = other.m_bottom;
-  m_width = other.m_width;
-  m_height = other.m_height;
-  m_stride = other.m_stride;
-  m_isView = other.m_isView;
-  m_canvas.TakeStateFrom(other.m_canvas);
-  // The moved-from bitmap is an empty one of its own, with a handle of its own.
-  other.Reset();
-  other.m_handle = NextHandle();
+  TakeFrom(other);
 }
 
 Bitmap& Bitmap::operator=(const Bitmap& other) noexcept {
@@ -85,7 +76,11 @@ Bitmap& Bitmap::operator=(const Bitmap& other) noexcept {
 }
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
-  if (this == &other) return *this;
+  if (this != &other) TakeFrom(other);
+  return *this;
+}
+
+void Bitmap::TakeFrom(Bitmap& other) noexcept {
   m_storage = std::move(other.m_storage);
   m_bottom = other.m_bottom;
   m_width = other.m_width;
@@ -94,9 +89,9 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
   m_isView = other.m_isView;
   m_handle = other.m_handle;
   m_canvas.TakeStateFrom(other.m_canvas);
+  // The moved-from bitmap is an empty one of its own, with a handle of its own.
   other.Reset();
   other.m_handle = NextHandle();
-  return *this;
 }
 
 Bitmap::~Bitmap() = default;

@@ -81,20 +81,19 @@ RegionKind SelectClipRgn(Canvas& dc, std::nullptr_t) noexcept {
 }
 
 RegionKind ExcludeClipRect(Canvas& dc, int left, int top, int right, int bottom) noexcept {
-  Region area = dc.m_state.clip.value_or(Region(SurfaceOf(dc)));
-  const RegionKind kind =
-      CombineRgn(area, area, Region(ToDevice(dc, left, top, right, bottom)), RGN_DIFF);
-  if (kind == RegionKind::Error) return kind;
-  dc.m_state.clip = std::move(area);
-  return kind;
+  return dc.NarrowClip(ToDevice(dc, left, top, right, bottom), RGN_DIFF);
 }
 
 RegionKind IntersectClipRect(Canvas& dc, int left, int top, int right, int bottom) noexcept {
-  Region area = dc.m_state.clip.value_or(Region(SurfaceOf(dc)));
-  const RegionKind kind =
-      CombineRgn(area, area, Region(ToDevice(dc, left, top, right, bottom)), RGN_AND);
+  return dc.NarrowClip(ToDevice(dc, left, top, right, bottom), RGN_AND);
+}
+
+RegionKind Canvas::NarrowClip(const Rect& deviceRect, CombineMode mode) noexcept {
+  // Without a clip region the clip area is the whole bitmap.
+  Region area = m_state.clip.value_or(Region(SurfaceOf(*this)));
+  const RegionKind kind = CombineRgn(area, area, Region(deviceRect), mode);
   if (kind == RegionKind::Error) return kind;
-  dc.m_state.clip = std::move(area);
+  m_state.clip = std::move(area);
   return kind;
 }
 

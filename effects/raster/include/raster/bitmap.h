@@ -67,6 +67,7 @@ class Bitmap {
 
  private:
   void Reset() noexcept;
+  void TakeFrom(Bitmap& other) noexcept;
   bool Resize(int width, int height, Pixel fill) noexcept;
 
   std::vector<Pixel> m_storage;

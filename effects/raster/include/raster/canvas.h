@@ -87,6 +87,7 @@ class Canvas {
   friend StretchMode SetStretchBltMode(Canvas&, StretchMode) noexcept;
 
   void TakeStateFrom(Canvas& other) noexcept;
+  RegionKind NarrowClip(const Rect& deviceRect, CombineMode mode) noexcept;
   void FillDeviceRect(const Rect& deviceRect, Pixel pixel) noexcept;
 
   Bitmap* m_bitmap;
