@@ -23,7 +23,8 @@ struct Term {
   int constant = 0;
   std::array<int, kSizeCount> factor{};
 
-  constexpr Term(int value = 0) : constant(value) {}  // NOLINT: a plain number is a term
+  // Not explicit, so that a plain number can stand in the table as a term.
+  constexpr Term(int value = 0) : constant(value) {}
   static constexpr Term Size(SizeName name) {
     Term t;
     t.factor[name] = 1;
