@@ -90,21 +90,24 @@ inline std::string Where(int width, int height, int progress) {
 
 inline std::string PixelProblem(const Bitmap& screen, ColourRule rule,
                                 const std::unordered_set<Pixel>& cardPixels) {
+  // The message is only built for the pixel that fails: this loop runs over
+  // every pixel of every frame of every row.
+  const auto at = [](int x, int y, const char* what) {
+    return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") " + what;
+  };
   for (int y = 0; y < screen.Height(); ++y) {
     for (int x = 0; x < screen.Width(); ++x) {
       const Pixel p = reference::At(screen, x, y);
       const int tag = raster::PixelByte(p, raster::kFourthByte);
-      std::ostringstream where;
-      where << "pixel (" << x << ", " << y << ") ";
-      if (tag != kOldTag && tag != kNewTag) return where.str() + "comes from neither picture";
+      if (tag != kOldTag && tag != kNewTag) return at(x, y, "comes from neither picture");
       if (rule == ColourRule::Copy) {
-        if (cardPixels.count(p) == 0) return where.str() + "is not a pixel of the picture it is tagged with";
+        if (cardPixels.count(p) == 0) return at(x, y, "is not a pixel of the picture it is tagged with");
         continue;
       }
       for (int b : {raster::kBlueByte, raster::kGreenByte, raster::kRedByte}) {
         const int v = raster::PixelByte(p, b);
         const bool ok = rule == ColourRule::Blend ? (v >= kOldLow && v <= kNewHigh) : v <= kNewHigh;
-        if (!ok) return where.str() + "has a colour byte outside what the pictures hold";
+        if (!ok) return at(x, y, "has a colour byte outside what the pictures hold");
       }
     }
   }
