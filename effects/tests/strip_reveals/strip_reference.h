@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "raster/geometry.h"
+#include "raster/numeric.h"
 #include "reference_raster.h"
 
 namespace strip_reference {
@@ -172,12 +173,6 @@ inline void FillTriangles(Mask& m, const std::vector<Triangle>& triangles) {
   }
 }
 
-inline int MulDiv(long a, long b, long c) {
-  const long product = a * b;
-  const long q = (2 * std::labs(product) + std::labs(c)) / (2 * std::labs(c));  // halves away from 0
-  return int(((product < 0) != (c < 0)) ? -q : q);
-}
-
 // The new pixels of row `row` in frame f, drawing from g where the row does.
 inline Mask RowMask(int row, const Frame& f, Generator& g) {
   Mask m(f.W, f.H);
@@ -276,7 +271,7 @@ inline Mask RowMask(int row, const Frame& f, Generator& g) {
       break;
     case 118: {
       const int cw = W / 10 + 1, ch = H / 10 + 1;
-      const int dx = MulDiv(cw, f.P, 50), dy = MulDiv(ch, f.P, 50);
+      const int dx = raster::MulDiv(cw, f.P, 50), dy = raster::MulDiv(ch, f.P, 50);
       std::vector<Triangle> triangles;
       for (int y = ch; y - 2 * ch < H; y += 2 * ch)
         for (int x = cw; x - cw < W; x += 2 * cw)
