@@ -65,7 +65,35 @@ void RevealDiamondInToCentre(Bitmap& Screen, const Bitmap& Image, int W, int H, 
 void DiagonalBoxOut(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
                     int Progress) noexcept;
 
-// The procedure of each row, row kFirstRow first; nullptr while it is not built.
+// pixelate.cpp
+void Pixelate(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+              int Progress) noexcept;
+
+// dissolve.cpp
+void Dissolve(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+              int Progress) noexcept;
+
+// random_bars.cpp
+void RandomBarsHorizontal(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+                          int Progress) noexcept;
+void RandomBarsVertical(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+                        int Progress) noexcept;
+
+// channel_mix.cpp
+void ChannelMix(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+                int Progress) noexcept;
+
+// slide_out.cpp
+void SlideOutFromRight(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+                       int Progress) noexcept;
+void SlideOutFromLeft(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+                      int Progress) noexcept;
+void SlideOutFromBottom(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+                        int Progress) noexcept;
+void SlideOutFromTop(Bitmap& Screen, const Bitmap& Image, int W, int H, int X, int Y,
+                     int Progress) noexcept;
+
+// The procedure of each row, row kFirstRow first.
 inline constexpr std::array<EffectProc, kLastRow - kFirstRow + 1> kProcs{
     RotationalRectangleInCenter,  // 150
     RotationalStarInCenter,       // 151
@@ -85,15 +113,15 @@ inline constexpr std::array<EffectProc, kLastRow - kFirstRow + 1> kProcs{
     RevealDiamondOutFromCentre,   // 165
     RevealDiamondInToCentre,      // 166
     DiagonalBoxOut,               // 167
-    nullptr,                      // 168
-    nullptr,                      // 169
-    nullptr,                      // 170
-    nullptr,                      // 171
-    nullptr,                      // 172
-    nullptr,                      // 173
-    nullptr,                      // 174
-    nullptr,                      // 175
-    nullptr,                      // 176
+    Pixelate,                     // 168
+    Dissolve,                     // 169
+    RandomBarsHorizontal,         // 170
+    RandomBarsVertical,           // 171
+    ChannelMix,                   // 172
+    SlideOutFromRight,            // 173
+    SlideOutFromLeft,             // 174
+    SlideOutFromBottom,           // 175
+    SlideOutFromTop,              // 176
 };
 
 }  // namespace effects::shapes_and_dissolves
