@@ -131,12 +131,26 @@ PackedDib Rle20() {
 
 // ---------------------------------------------------------------- the WMF card
 
-Bytes WmfCardRecords(Grid& grid, bool placeable, int& rows) {
+// Without the placeable header, and for `crossCheck`, the card leaves out the
+// two cells that place drawings in device units: their meaning depends on the
+// viewport the player sets. `crossCheck` also frames the picture, so that a
+// player that sizes a picture by what it draws sees the same box.
+Bytes WmfCardRecords(Grid& grid, bool placeable, bool crossCheck, int& rows) {
+  const bool deviceUnitCells = placeable && !crossCheck;
   WmfWriter w;
   w.SetMapMode(8);
   w.SetWindowOrg(0, 0);
   w.SetWindowExt(6000, 6000);
   w.SetBkMode(1);
+  if (crossCheck) {
+    const int frame = w.CreatePen(kPsSolid, 0, kGrey);
+    w.SelectObject(frame);
+    w.MoveTo(0, 0);
+    w.LineTo(5990, 0);
+    w.LineTo(5990, 5990);
+    w.LineTo(0, 5990);
+    w.LineTo(0, 0);
+  }
 
   auto withPen = [&](int style, int width, std::uint32_t color, const std::function<void()>& draw) {
     const int pen = w.CreatePen(style, width, color);
@@ -353,7 +367,9 @@ Bytes WmfCardRecords(Grid& grid, bool placeable, int& rows) {
     withBrush(kBsSolid, kCyan, 0, [&] { w.Ellipse(Rect{100, 100, 400, 400}); });
     w.RestoreDc(-1);
   }
-  {
+  if (!deviceUnitCells) {
+    grid.Next("viewport-org");
+  } else {
     const Point o = grid.Next("viewport-org");
     w.SaveDc();
     w.SetViewportOrg(o.x / 10 + 30, o.y / 10 + 30);  // picture pixels
@@ -406,7 +422,9 @@ Bytes WmfCardRecords(Grid& grid, bool placeable, int& rows) {
     });
     w.SetRop2(13);
   }
-  {
+  if (!deviceUnitCells) {
+    grid.Next("metric-mode");
+  } else {
     const Point o = grid.Next("metric-mode");
     w.SaveDc();
     w.SetMapMode(2);  // 0.1 mm, y up
@@ -418,8 +436,8 @@ Bytes WmfCardRecords(Grid& grid, bool placeable, int& rows) {
     const Point o = grid.Next("skipped-records");
     w.Escape(0x000F, {1, 2, 3, 4});
     w.Record(0x0105, ByteSink().U16(1).Take());                 // relative or absolute
-    w.Record(0x0419, ByteSink().U32(kRed).I16(0).I16(0).Take());  // flood fill
     w.Record(0x0037, ByteSink().U16(0).U16(0).Take());          // palette entries
+    w.Record(0x0231, ByteSink().U32(0).Take());                 // font mapper flags
     withBrush(kBsSolid, kBlack, 0, [&] { w.Rectangle(R(o, 300, 300, 700, 700)); });
   }
   {
@@ -438,15 +456,14 @@ Bytes WmfCardRecords(Grid& grid, bool placeable, int& rows) {
                             : std::nullopt);
 }
 
-// The window both WMF cards set must cover all rows; the records above were
-// written for six of them.
-Card WmfCard(bool placeable) {
+// The records above set a window of six rows, the number of cells they draw.
+Card WmfCard(bool placeable, bool crossCheck = false) {
   Grid grid;
   int rows = 0;
   Card card;
-  card.bytes = WmfCardRecords(grid, placeable, rows);
+  card.bytes = WmfCardRecords(grid, placeable, crossCheck, rows);
   card.cells = grid.Cells();
-  card.file = placeable ? "card-wmf-placeable.wmf" : "card-wmf-plain.wmf";
+  card.file = crossCheck ? "crosscheck-wmf.wmf" : placeable ? "card-wmf-placeable.wmf" : "card-wmf-plain.wmf";
   return card;
 }
 
@@ -878,7 +895,7 @@ void Patch32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
 
 }  // namespace
 
-std::vector<Card> TestCards() { return {WmfCard(true), WmfCard(false), EmfCard()}; }
+std::vector<Card> TestCards() { return {WmfCard(true), WmfCard(false), WmfCard(true, true), EmfCard()}; }
 
 std::string CellManifest(const Card& card) {
   std::ostringstream out;

@@ -29,7 +29,7 @@ struct Fixture {
 
 // The test cards: a grid of cells, each drawn with one record kind (or one
 // feature of the device context), for WMF with and without the placeable
-// header and for EMF.
+// header and for EMF; and a WMF card for comparing with another player.
 std::vector<Card> TestCards();
 
 // Broken and borderline files, one fault each; the player must refuse the
