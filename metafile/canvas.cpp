@@ -786,38 +786,50 @@ void Canvas::SetPixel(QPointF point, ColorRef color) {
 // ---------------------------------------------------------------- regions and block fills
 
 namespace {
+QPainterPath RectPath(const QRectF& rect) {
+  QPainterPath path;
+  path.addRect(rect);
+  return path;
+}
+
 QPainterPath RegionPath(const Region& region) {
   QPainterPath path;
   path.setFillRule(Qt::WindingFill);
-  for (const QRectF& rect : region.rects) path.addRect(rect.normalized());
+  for (const QRectF& rect : region.rects) path.addRect(rect);
   return path;
 }
 }  // namespace
 
+// Without a painter only the region's bounds matter; a file may fill one
+// large region a million times, and the load pass must stay cheap.
+QPainterPath Canvas::RegionOutput(const Region& region) const {
+  return ToOutput(Drawing() ? RegionPath(region) : RectPath(region.bounds));
+}
+
 void Canvas::FillRegion(const Region& region, const Brush& brush) {
-  FillOutput(ToOutput(RegionPath(region)), MakeBrush(brush), QPainter::CompositionMode_SourceOver);
+  FillOutput(RegionOutput(region), MakeBrush(brush), QPainter::CompositionMode_SourceOver);
 }
 
 void Canvas::PaintRegion(const Region& region) { FillRegion(region, m_state.brush); }
 
 void Canvas::InvertRegion(const Region& region) {
-  FillOutput(ToOutput(RegionPath(region)), QBrush(Qt::white), QPainter::RasterOp_NotDestination);
+  FillOutput(RegionOutput(region), QBrush(Qt::white), QPainter::RasterOp_NotDestination);
 }
 
 void Canvas::FrameRegion(const Region& region, const Brush& brush, QSizeF frame) {
-  const QTransform t = LogicalToOutput();
   if (!Drawing()) {
-    FillOutput(ToOutput(RegionPath(region)), MakeBrush(brush), QPainter::CompositionMode_SourceOver);
+    FillOutput(RegionOutput(region), MakeBrush(brush), QPainter::CompositionMode_SourceOver);
     return;
   }
+  const QTransform t = LogicalToOutput();
   const QRegion whole = OutputRegion(region.rects, t);
   const int fw = std::max(1, ClampToInt(std::abs(frame.width()) * std::hypot(t.m11(), t.m12())));
   const int fh = std::max(1, ClampToInt(std::abs(frame.height()) * std::hypot(t.m21(), t.m22())));
+  if (!Spend(whole.rectCount() * 6)) return;
   const QRegion inner = whole.intersected(whole.translated(fw, 0))
                             .intersected(whole.translated(-fw, 0))
                             .intersected(whole.translated(0, fh))
                             .intersected(whole.translated(0, -fh));
-  Spend(whole.rectCount() * 6);
   QPainterPath ring;
   ring.addRegion(whole.subtracted(inner));
   FillOutput(ring, MakeBrush(brush), QPainter::CompositionMode_SourceOver);

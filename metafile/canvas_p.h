@@ -159,6 +159,7 @@ class Canvas {
   QPainterPath ToOutput(const QPainterPath& logical) const;
   QRegion OutputRegion(const std::vector<QRectF>& rects, const QTransform& toOutput) const;
   QRegion WholeOutput() const;
+  QPainterPath RegionOutput(const Region& region) const;
   void CombineClip(const QRegion& region, int mode);
   void ApplyClip();
 

@@ -158,7 +158,9 @@ void Canvas::DrawText(const TextRun& run) {
   }
 
   m_drawnBounds = m_drawnBounds.isNull() ? box : m_drawnBounds.united(box);
-  if (!Spend(static_cast<std::int64_t>(VisibleArea(box)) + characters)) return;
+  // Finding and measuring a font costs far more than a small fill.
+  constexpr std::int64_t kFontCost = 256;
+  if (!Spend(static_cast<std::int64_t>(VisibleArea(box)) + characters + kFontCost)) return;
   if (m_painter == nullptr) return;
 
   ApplyClip();

@@ -325,7 +325,7 @@ std::optional<Error> EmfWalker::ReadRegion(ByteReader data, Region& region) {
     return Bad(QStringLiteral("la regione dichiara %1 rettangoli ma ne contiene %2").arg(count).arg(data.Remaining() / 16));
   }
   region.rects.reserve(static_cast<std::size_t>(count));
-  for (std::uint64_t i = 0; i < count; ++i) region.rects.push_back(ReadRect(data));
+  for (std::uint64_t i = 0; i < count; ++i) region.Add(ReadRect(data));
   return std::nullopt;
 }
 

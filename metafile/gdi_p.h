@@ -140,9 +140,18 @@ struct Palette {
   std::vector<QRgb> entries;
 };
 
-// Rectangles of a region in the units of the record that made it.
+// Rectangles of a region in the units of the record that made it. The
+// bounds are kept, so that measuring a region that is used many times costs
+// nothing (the load pass only measures).
 struct Region {
   std::vector<QRectF> rects;
+  QRectF bounds;
+
+  void Add(const QRectF& rect) {
+    const QRectF r = rect.normalized();
+    rects.push_back(r);
+    bounds = rects.size() == 1 ? r : bounds.united(r);
+  }
 };
 
 using GdiObject = std::variant<std::monostate, Pen, Brush, Font, Palette, Region>;

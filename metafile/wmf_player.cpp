@@ -554,7 +554,7 @@ std::optional<Error> WmfWalker::CreateRegion(ByteReader& r) {
         return m_diagnostics.MakeError(
             ErrorKind::kTooLarge, QStringLiteral("la regione ha più di %1 rettangoli").arg(limits::kMaxRegionRects));
       }
-      region.rects.push_back(BoxLtrb(left, top, right, bottom));
+      region.Add(BoxLtrb(left, top, right, bottom));
     }
     r.U16();  // the count again
   }

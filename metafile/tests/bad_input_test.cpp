@@ -173,6 +173,39 @@ TEST(Caps, JustUnderTheRecordCapLoads) {
   EXPECT_EQ(result.picture->Skipped().front().count, metafile::limits::kMaxRecords - 2);
 }
 
+QByteArray Le16(int v) {
+  QByteArray out(2, '\0');
+  out[0] = static_cast<char>(v & 0xFF);
+  out[1] = static_cast<char>((v >> 8) & 0xFF);
+  return out;
+}
+
+QByteArray WmfRecord(int function, const QByteArray& params) {
+  return Le32(3 + params.size() / 2) + Le16(function) + params;
+}
+
+// The load pass measures a region by its bounds, so filling one region of
+// many rectangles again and again costs one step per record, not one per
+// rectangle: a file cannot make loading quadratic.
+TEST(Caps, ARegionFilledAgainAndAgainLoadsInLinearTime) {
+  constexpr int kRects = 20'000;
+  QByteArray scans;
+  for (int i = 0; i < kRects; ++i) {
+    scans += Le16(2) + Le16(i % 100 * 10) + Le16(i % 100 * 10 + 5) + Le16(i / 100 * 5) + Le16(i / 100 * 5 + 3) + Le16(2);
+  }
+  const QByteArray region = Le16(0) + Le16(6) + Le32(0) + Le16(0) + Le16(kRects) + Le16(2) + Le16(0) + Le16(0) +
+                            Le16(1000) + Le16(1000) + scans;
+  QByteArray records = WmfRecord(0x06FF, region) + WmfRecord(0x02FC, Le16(0) + Le32(0) + Le16(0));
+  const QByteArray fill = WmfRecord(0x0228, Le16(0) + Le16(1));
+  for (int i = 0; i < 200'000; ++i) records += fill;
+  records += WmfRecord(0, QByteArray());
+  const QByteArray file = Le16(1) + Le16(9) + Le16(0x0300) + Le32((18 + records.size()) / 2) + Le16(2) + Le32(0) +
+                          Le16(0) + records;
+  const metafile::LoadResult result = metafile::Load(file);
+  ASSERT_TRUE(result.Ok()) << result.error->ToString().toStdString();
+  EXPECT_EQ(result.picture->RecordCount(), 200'003);
+}
+
 TEST(Caps, DataBeyondTheFileCapIsRefusedBeforeReading) {
   const QByteArray bytes(static_cast<qsizetype>(metafile::limits::kMaxFileBytes + 1), '\0');
   const metafile::LoadResult result = metafile::Load(bytes);
