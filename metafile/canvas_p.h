@@ -51,7 +51,6 @@ struct TextRun {
   std::vector<double> dx;    // logical advance after each character; empty for the font's own
   std::uint32_t options = 0;  // kEto* bits
   std::optional<QRectF> rect;  // logical, for opaque filling and clipping
-  bool advancedGraphics = false;
 };
 
 struct BitmapBlit {

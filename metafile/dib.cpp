@@ -346,6 +346,24 @@ QImage DecodeDib(const DibLayout& layout, ByteReader info, ByteReader bits, cons
   return image;
 }
 
+QRectF DibSourceRect(const DibLayout& layout, double x, double y, double width, double height) {
+  if (layout.topDown) return QRectF(x, y, width, height);
+  return QRectF(x, layout.height - y - height, width, height);
+}
+
+Palette ReadPaletteEntries(ByteReader& r, std::size_t count) {
+  Palette palette;
+  palette.entries.resize(count);
+  for (QRgb& entry : palette.entries) {
+    const int red = r.U8();
+    const int green = r.U8();
+    const int blue = r.U8();
+    r.U8();  // flags
+    entry = qRgb(red, green, blue);
+  }
+  return palette;
+}
+
 DibCheck ReadBitmap16(ByteReader& record, std::size_t gapBytes, DdbLayout& layout) {
   record.I16();  // type
   const std::int64_t width = record.I16();

@@ -4,6 +4,7 @@
 #include "gdi_p.h"
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 
 #include <cstdint>
@@ -57,6 +58,13 @@ struct DibColors {
 // The pixels as an image (top row first). `info` and `bits` are the same
 // bytes the checks accepted. A null image when memory runs out.
 QImage DecodeDib(const DibLayout& layout, ByteReader info, ByteReader bits, const DibColors& colors);
+
+// The source rectangle of a bit-block record in the decoded image (top row
+// first): a bottom-up DIB counts its source rows from the bottom.
+QRectF DibSourceRect(const DibLayout& layout, double x, double y, double width, double height);
+
+// `count` palette entries (red, green, blue, flags), as the palette records store them.
+Palette ReadPaletteEntries(ByteReader& r, std::size_t count);
 
 // A WMF device-dependent bitmap (one plane, 1, 24 or 32 bits per pixel, rows top first).
 struct DdbLayout {

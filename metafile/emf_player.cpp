@@ -111,10 +111,6 @@ constexpr std::uint32_t kStockObject = 0x80000000u;
 constexpr std::uint32_t kEtoNoRect = 0x0100;
 constexpr std::uint32_t kEtoSmallChars = 0x0200;
 
-QRectF BoxLtrb(double left, double top, double right, double bottom) {
-  return QRectF(QPointF(left, top), QPointF(right, bottom));
-}
-
 QRectF ReadRect(ByteReader& r) {
   const double left = r.I32();
   const double top = r.I32();
@@ -192,7 +188,7 @@ class EmfWalker {
   std::optional<Error> PatternBrush(std::uint32_t type, ByteReader& r, const ByteReader& record);
   std::optional<Error> ExtPen(ByteReader& r, const ByteReader& record);
   std::optional<Error> Font(ByteReader& r);
-  std::optional<Error> EmrText(ByteReader& r, const ByteReader& record, bool wide, bool advanced);
+  std::optional<Error> EmrText(ByteReader& r, const ByteReader& record, bool wide);
   std::optional<Error> SmallText(ByteReader& r);
   std::optional<Error> Gradient(ByteReader& r);
 
@@ -409,12 +405,6 @@ std::optional<Error> EmfWalker::Dib(const ByteReader& record, std::uint32_t offI
   return std::nullopt;
 }
 
-// Source rows of a DIB are counted from its bottom when it is stored bottom-up.
-QRectF DibSource(const DibLayout& layout, double x, double y, double width, double height) {
-  if (layout.topDown) return QRectF(x, y, width, height);
-  return QRectF(x, layout.height - y - height, width, height);
-}
-
 std::optional<Error> EmfWalker::Blit(std::uint32_t type, ByteReader& r, const ByteReader& record) {
   r.Skip(16);  // bounds
   QRectF dest;
@@ -488,7 +478,7 @@ std::optional<Error> EmfWalker::Blit(std::uint32_t type, ByteReader& r, const By
   const DibLayout layout = check.layout;
   BitmapBlit blit;
   blit.dest = dest;
-  blit.source = dibCoordinates ? DibSource(layout, source.x(), source.y(), source.width(), source.height()) : source;
+  blit.source = dibCoordinates ? DibSourceRect(layout, source.x(), source.y(), source.width(), source.height()) : source;
   blit.pixels = static_cast<std::int64_t>(layout.width) * layout.height;
   bool keepAlpha = false;
   if (type == kAlphaBlend) {
@@ -594,9 +584,8 @@ std::optional<Error> EmfWalker::Font(ByteReader& r) {
   return std::nullopt;
 }
 
-std::optional<Error> EmfWalker::EmrText(ByteReader& r, const ByteReader& record, bool wide, bool advanced) {
+std::optional<Error> EmfWalker::EmrText(ByteReader& r, const ByteReader& record, bool wide) {
   TextRun run;
-  run.advancedGraphics = advanced;
   run.reference = ReadPoint(r);
   const std::uint64_t characters = r.U32();
   const std::uint32_t offString = r.U32();
@@ -641,7 +630,7 @@ std::optional<Error> EmfWalker::SmallText(ByteReader& r) {
   run.reference = ReadPoint(r);
   const std::uint64_t characters = r.U32();
   run.options = r.U32();
-  run.advancedGraphics = r.U32() == 2;
+  r.U32();  // graphics mode: text follows the mapping in either
   r.F32();
   r.F32();
   if (!(run.options & kEtoNoRect)) run.rect = ReadRect(r);
@@ -966,16 +955,7 @@ std::optional<Error> EmfWalker::Record(std::uint32_t type, ByteReader record) {
       r.U16();  // version
       const std::size_t count = r.U16();
       if (!r.Ok() || count * 4 > r.Remaining()) return Short(type);
-      Palette palette;
-      palette.entries.resize(count);
-      for (QRgb& entry : palette.entries) {
-        const int red = r.U8();
-        const int green = r.U8();
-        const int blue = r.U8();
-        r.U8();
-        entry = qRgb(red, green, blue);
-      }
-      Store(index, std::move(palette));
+      Store(index, ReadPaletteEntries(r, count));
       return std::nullopt;
     }
     case kFillRgn:
@@ -1000,26 +980,20 @@ std::optional<Error> EmfWalker::Record(std::uint32_t type, ByteReader record) {
       return Font(r);
     case kExtTextOutA:
     case kExtTextOutW: {
-      r.Skip(16);  // bounds
-      const bool advanced = r.U32() == 2;
-      r.F32();
-      r.F32();
+      r.Skip(16 + 12);  // bounds, graphics mode and the scales it implies
       if (!r.Ok()) return Short(type);
-      return EmrText(r, record, type == kExtTextOutW, advanced);
+      return EmrText(r, record, type == kExtTextOutW);
     }
     case kPolyTextOutA:
     case kPolyTextOutW: {
-      r.Skip(16);
-      const bool advanced = r.U32() == 2;
-      r.F32();
-      r.F32();
+      r.Skip(16 + 12);
       const std::uint64_t strings = r.U32();
       if (!r.Ok()) return Short(type);
       if (strings * 40 > r.Remaining()) {
         return Bad(QStringLiteral("il record dichiara %1 testi che escono dal record").arg(strings));
       }
       for (std::uint64_t i = 0; i < strings; ++i) {
-        if (auto error = EmrText(r, record, type == kPolyTextOutW, advanced)) return error;
+        if (auto error = EmrText(r, record, type == kPolyTextOutW)) return error;
       }
       return std::nullopt;
     }

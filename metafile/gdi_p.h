@@ -105,6 +105,12 @@ inline constexpr std::uint32_t kDibRgbColors = 0;
 inline constexpr std::uint32_t kDibPalColors = 1;
 }  // namespace gdi
 
+// The rectangle between two corners as the records give them (left, top,
+// right, bottom), without reordering: a mirrored box stays mirrored.
+inline QRectF BoxLtrb(double left, double top, double right, double bottom) {
+  return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
 struct Pen {
   std::uint32_t style = gdi::kPsSolid;
   double width = 0;  // logical units; 0 is one output pixel

@@ -148,10 +148,6 @@ void WmfWalker::Create(GdiObject object) {
   if (m_objects.size() < static_cast<std::size_t>(limits::kMaxObjects)) m_objects.push_back(std::move(object));
 }
 
-QRectF BoxLtrb(double left, double top, double right, double bottom) {
-  return QRectF(QPointF(left, top), QPointF(right, bottom));
-}
-
 std::optional<Error> WmfWalker::Record(std::uint16_t function, ByteReader r, std::size_t recordWords) {
   Canvas& c = m_canvas;
   DcState& s = c.State();
@@ -382,16 +378,7 @@ std::optional<Error> WmfWalker::Record(std::uint16_t function, ByteReader r, std
       r.U16();  // version
       const std::size_t count = r.U16();
       if (!r.Ok() || count * 4 > r.Remaining()) return Short(function);
-      Palette palette;
-      palette.entries.resize(count);
-      for (QRgb& entry : palette.entries) {
-        const int red = r.U8();
-        const int green = r.U8();
-        const int blue = r.U8();
-        r.U8();  // flags
-        entry = qRgb(red, green, blue);
-      }
-      Create(std::move(palette));
+      Create(ReadPaletteEntries(r, count));
       return std::nullopt;
     }
     case kCreateRegion:
@@ -613,12 +600,6 @@ std::optional<Error> WmfWalker::PatternBrush(std::uint16_t function, ByteReader&
   return std::nullopt;
 }
 
-// Source rows of a DIB are counted from its bottom when it is stored bottom-up.
-QRectF DibSource(const DibLayout& layout, double x, double y, double width, double height) {
-  if (layout.topDown) return QRectF(x, y, width, height);
-  return QRectF(x, layout.height - y - height, width, height);
-}
-
 std::optional<Error> WmfWalker::Bitmap(std::uint16_t function, ByteReader& r, std::size_t recordWords) {
   // Without a bitmap these records only fill with the brush; a record that
   // is exactly the fixed fields long has none.
@@ -706,7 +687,7 @@ std::optional<Error> WmfWalker::Bitmap(std::uint16_t function, ByteReader& r, st
   const DibLayout layout = check.layout;
   const ByteReader info = packed.Slice(0, layout.InfoBytes());
   const ByteReader bits = packed.Slice(layout.InfoBytes(), packed.Size() - layout.InfoBytes());
-  blit.source = DibSource(layout, srcX, srcY, srcW, srcH);
+  blit.source = DibSourceRect(layout, srcX, srcY, srcW, srcH);
   blit.pixels = static_cast<std::int64_t>(layout.width) * layout.height;
   std::optional<Palette> palette = m_canvas.State().palette;
   blit.decode = [layout, info, bits, palette] {

@@ -34,13 +34,13 @@ std::filesystem::path OutputDir() {
   return dir;
 }
 
-std::vector<CellSpec> ReadCells(const std::filesystem::path& path) {
-  std::vector<CellSpec> cells;
+std::vector<CardCell> ReadCells(const std::filesystem::path& path) {
+  std::vector<CardCell> cells;
   std::ifstream in(path);
   std::string line;
   while (std::getline(in, line)) {
     std::istringstream fields(line);
-    CellSpec cell;
+    CardCell cell;
     int left = 0, top = 0, width = 0, height = 0;
     if (fields >> cell.name >> left >> top >> width >> height) {
       cell.rect = QRect(left, top, width, height);

@@ -23,11 +23,11 @@ std::filesystem::path DataDir();
 // A folder below the build tree where tests leave pictures for a person to look at.
 std::filesystem::path OutputDir();
 
-struct CellSpec {
+struct CardCell {
   std::string name;
   QRect rect;  // pixels at the card's own size
 };
-std::vector<CellSpec> ReadCells(const std::filesystem::path& path);
+std::vector<CardCell> ReadCells(const std::filesystem::path& path);
 
 // The image over white, as RGB32.
 QImage OnWhite(const QImage& image);

@@ -79,54 +79,54 @@ std::vector<Point> Zigzag(Point o, int top, int bottom) {
 }
 
 PackedDib Checker8() {
-  DibSpec spec;
-  spec.width = 8;
-  spec.height = 8;
-  spec.bitCount = 24;
-  spec.pixel = [](int x, int y) { return ((x / 2 + y / 2) % 2 == 0) ? 0xDC1E1Eu : 0xFFFFFFu; };
-  return BuildDib(spec);
+  DibPlan plan;
+  plan.width = 8;
+  plan.height = 8;
+  plan.bitCount = 24;
+  plan.pixel = [](int x, int y) { return ((x / 2 + y / 2) % 2 == 0) ? 0xDC1E1Eu : 0xFFFFFFu; };
+  return BuildDib(plan);
 }
 
 PackedDib Colors4x4() {
-  DibSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  spec.bitCount = 24;
-  spec.pixel = [](int x, int y) {
+  DibPlan plan;
+  plan.width = 4;
+  plan.height = 4;
+  plan.bitCount = 24;
+  plan.pixel = [](int x, int y) {
     return static_cast<std::uint32_t>((x * 80) << 16 | (y * 80) << 8 | (255 - x * 40 - y * 20));
   };
-  return BuildDib(spec);
+  return BuildDib(plan);
 }
 
 PackedDib Palette8(int size) {
-  DibSpec spec;
-  spec.width = size;
-  spec.height = size;
-  spec.bitCount = 8;
-  spec.palette = {0x000000, 0xFF0000, 0x00C000, 0x0000FF, 0xFFFF00, 0xFFFFFF};
-  spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>(((x / 10) + (y / 10) * 2) % 6); };
-  return BuildDib(spec);
+  DibPlan plan;
+  plan.width = size;
+  plan.height = size;
+  plan.bitCount = 8;
+  plan.palette = {0x000000, 0xFF0000, 0x00C000, 0x0000FF, 0xFFFF00, 0xFFFFFF};
+  plan.pixel = [](int x, int y) { return static_cast<std::uint32_t>(((x / 10) + (y / 10) * 2) % 6); };
+  return BuildDib(plan);
 }
 
 PackedDib Mono16() {
-  DibSpec spec;
-  spec.width = 16;
-  spec.height = 16;
-  spec.bitCount = 1;
-  spec.palette = {0x102060, 0xFFFFFF};
-  spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x == y || x == 15 - y || x == 8) ? 0 : 1); };
-  return BuildDib(spec);
+  DibPlan plan;
+  plan.width = 16;
+  plan.height = 16;
+  plan.bitCount = 1;
+  plan.palette = {0x102060, 0xFFFFFF};
+  plan.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x == y || x == 15 - y || x == 8) ? 0 : 1); };
+  return BuildDib(plan);
 }
 
 PackedDib Rle20() {
-  DibSpec spec;
-  spec.width = 20;
-  spec.height = 20;
-  spec.bitCount = 8;
-  spec.compression = DibCompression::kRle8;
-  spec.palette = {0xFFFFFF, 0x2050D0, 0xE08020};
-  spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>(x < y ? 1 : (x - y < 4 ? 2 : 0)); };
-  return BuildDib(spec);
+  DibPlan plan;
+  plan.width = 20;
+  plan.height = 20;
+  plan.bitCount = 8;
+  plan.compression = DibCompression::kRle8;
+  plan.palette = {0xFFFFFF, 0x2050D0, 0xE08020};
+  plan.pixel = [](int x, int y) { return static_cast<std::uint32_t>(x < y ? 1 : (x - y < 4 ? 2 : 0)); };
+  return BuildDib(plan);
 }
 
 // ---------------------------------------------------------------- the WMF card
@@ -713,7 +713,7 @@ Card EmfCard() {
   {
     const Point o = grid.Next("pattern-brushes");
     withBrush(w.DibPatternBrush(Checker8(), false), [&] { w.Rectangle(R(o, 100, 100, 900, 450)); });
-    DibSpec mono;
+    DibPlan mono;
     mono.width = 8;
     mono.height = 8;
     mono.bitCount = 1;
@@ -729,38 +729,38 @@ Card EmfCard() {
   }
   {
     const Point o = grid.Next("bitblt-32");
-    DibSpec spec;
-    spec.width = 40;
-    spec.height = 40;
-    spec.bitCount = 32;
-    spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x * 6) << 16 | (y * 6) << 8 | 0x80); };
-    const PackedDib dib = BuildDib(spec);
+    DibPlan plan;
+    plan.width = 40;
+    plan.height = 40;
+    plan.bitCount = 32;
+    plan.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x * 6) << 16 | (y * 6) << 8 | 0x80); };
+    const PackedDib dib = BuildDib(plan);
     oneToOne(o, [&](Point px) { w.Blit(76, Rect{px.x + 30, px.y + 30, px.x + 70, px.y + 70}, Rect{0, 0, 40, 40}, 0x00CC0020, dib); });
   }
   {
     const Point o = grid.Next("alphablend");
     withBrush(w.CreateBrush(kBsSolid, kBlue), [&] { w.Rectangle(R(o, 100, 100, 600, 900)); });
-    DibSpec spec;
-    spec.width = 20;
-    spec.height = 20;
-    spec.bitCount = 32;
-    spec.topDown = true;
+    DibPlan plan;
+    plan.width = 20;
+    plan.height = 20;
+    plan.bitCount = 32;
+    plan.topDown = true;
     // Premultiplied red whose alpha grows from left to right.
-    spec.pixel = [](int x, int) {
+    plan.pixel = [](int x, int) {
       const std::uint32_t alpha = static_cast<std::uint32_t>(x * 255 / 19);
       return alpha << 24 | alpha << 16;
     };
-    w.Blit(114, R(o, 100, 100, 900, 900), Rect{0, 0, 20, 20}, 0x01C80000u, BuildDib(spec));  // source alpha, 200/255
+    w.Blit(114, R(o, 100, 100, 900, 900), Rect{0, 0, 20, 20}, 0x01C80000u, BuildDib(plan));  // source alpha, 200/255
   }
   {
     const Point o = grid.Next("transparentblt");
     withBrush(w.CreateBrush(kBsSolid, kGrey), [&] { w.Rectangle(R(o, 100, 100, 900, 900)); });
-    DibSpec spec;
-    spec.width = 8;
-    spec.height = 8;
-    spec.bitCount = 24;
-    spec.pixel = [](int x, int y) { return (x == y || x == 7 - y) ? 0xFFFF00u : 0xFF00FFu; };
-    w.Blit(116, R(o, 100, 100, 900, 900), Rect{0, 0, 8, 8}, Rgb(255, 0, 255), BuildDib(spec));
+    DibPlan plan;
+    plan.width = 8;
+    plan.height = 8;
+    plan.bitCount = 24;
+    plan.pixel = [](int x, int y) { return (x == y || x == 7 - y) ? 0xFFFF00u : 0xFF00FFu; };
+    w.Blit(116, R(o, 100, 100, 900, 900), Rect{0, 0, 8, 8}, Rgb(255, 0, 255), BuildDib(plan));
   }
   {
     const Point o = grid.Next("setdibitstodevice");
@@ -937,11 +937,11 @@ std::vector<Fixture> BadInputFixtures() {
                    w.Record(0x0538, ByteSink().U16(65535).U16(3).U16(3).Take());
                  })});
   out.push_back({"bad-wmf-dib-short.wmf", SmallWmf([](WmfWriter& w) {
-                   DibSpec spec;
-                   spec.width = 2;
-                   spec.height = 2;
-                   spec.pixel = [](int, int) { return 0u; };
-                   PackedDib dib = BuildDib(spec);
+                   DibPlan plan;
+                   plan.width = 2;
+                   plan.height = 2;
+                   plan.pixel = [](int, int) { return 0u; };
+                   PackedDib dib = BuildDib(plan);
                    dib.info[4] = 0xE8;  // width 1000
                    dib.info[5] = 0x03;
                    dib.info[8] = 0xE8;  // height 1000
@@ -949,19 +949,19 @@ std::vector<Fixture> BadInputFixtures() {
                    w.StretchDib(Rect{0, 0, 500, 500}, Rect{0, 0, 1000, 1000}, dib);
                  })});
   out.push_back({"bad-wmf-dib-huge.wmf", SmallWmf([](WmfWriter& w) {
-                   DibSpec spec;
-                   spec.width = 2;
-                   spec.height = 2;
-                   spec.pixel = [](int, int) { return 0u; };
-                   PackedDib dib = BuildDib(spec);
+                   DibPlan plan;
+                   plan.width = 2;
+                   plan.height = 2;
+                   plan.pixel = [](int, int) { return 0u; };
+                   PackedDib dib = BuildDib(plan);
                    Patch32(dib.info, 4, 30000);
                    Patch32(dib.info, 8, 30000);
                    w.StretchDib(Rect{0, 0, 500, 500}, Rect{0, 0, 2, 2}, dib);
                  })});
   out.push_back({"bad-wmf-dib-header-size.wmf", SmallWmf([](WmfWriter& w) {
-                   DibSpec spec;
-                   spec.pixel = [](int, int) { return 0u; };
-                   PackedDib dib = BuildDib(spec);
+                   DibPlan plan;
+                   plan.pixel = [](int, int) { return 0u; };
+                   PackedDib dib = BuildDib(plan);
                    Patch32(dib.info, 0, 7);
                    w.StretchDib(Rect{0, 0, 500, 500}, Rect{0, 0, 1, 1}, dib);
                  })});
@@ -1034,25 +1034,25 @@ std::vector<Fixture> BadInputFixtures() {
                                    .I32(0).I32(0).I32(5).I32(0).I32(5).I32(5).Take());
                  })});
   out.push_back({"bad-emf-dib-offsets.emf", SmallEmf([](EmfWriter& w) {
-                   DibSpec spec;
-                   spec.pixel = [](int, int) { return 0u; };
-                   w.StretchDiBits(Rect{0, 0, 50, 50}, Rect{0, 0, 1, 1}, BuildDib(spec));
+                   DibPlan plan;
+                   plan.pixel = [](int, int) { return 0u; };
+                   w.StretchDiBits(Rect{0, 0, 50, 50}, Rect{0, 0, 1, 1}, BuildDib(plan));
                    // Point the pixel offset past the record.
                  })});
   out.push_back({"bad-emf-dib-short.emf", SmallEmf([](EmfWriter& w) {
-                   DibSpec spec;
-                   spec.width = 2;
-                   spec.height = 2;
-                   spec.pixel = [](int, int) { return 0u; };
-                   PackedDib dib = BuildDib(spec);
+                   DibPlan plan;
+                   plan.width = 2;
+                   plan.height = 2;
+                   plan.pixel = [](int, int) { return 0u; };
+                   PackedDib dib = BuildDib(plan);
                    Patch32(dib.info, 4, 2000);
                    Patch32(dib.info, 8, 2000);
                    w.StretchDiBits(Rect{0, 0, 50, 50}, Rect{0, 0, 2, 2}, dib);
                  })});
   out.push_back({"bad-emf-dib-huge.emf", SmallEmf([](EmfWriter& w) {
-                   DibSpec spec;
-                   spec.pixel = [](int, int) { return 0u; };
-                   PackedDib dib = BuildDib(spec);
+                   DibPlan plan;
+                   plan.pixel = [](int, int) { return 0u; };
+                   PackedDib dib = BuildDib(plan);
                    Patch32(dib.info, 4, 100000);
                    Patch32(dib.info, 8, 100000);
                    w.StretchDiBits(Rect{0, 0, 50, 50}, Rect{0, 0, 1, 1}, dib);

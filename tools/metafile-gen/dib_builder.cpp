@@ -4,32 +4,32 @@ namespace metafile_gen {
 
 namespace {
 
-Bytes Rows(const DibSpec& spec) {
+Bytes Rows(const DibPlan& plan) {
   ByteSink bits;
-  for (int row = 0; row < spec.height; ++row) {
-    const int y = spec.topDown ? row : spec.height - 1 - row;
+  for (int row = 0; row < plan.height; ++row) {
+    const int y = plan.topDown ? row : plan.height - 1 - row;
     const std::size_t start = bits.Size();
-    if (spec.bitCount <= 8) {
-      const int perByte = 8 / spec.bitCount;
-      for (int x = 0; x < spec.width; x += perByte) {
+    if (plan.bitCount <= 8) {
+      const int perByte = 8 / plan.bitCount;
+      for (int x = 0; x < plan.width; x += perByte) {
         std::uint32_t byte = 0;
         for (int k = 0; k < perByte; ++k) {
-          const std::uint32_t index = x + k < spec.width ? spec.pixel(x + k, y) : 0;
-          byte |= index << (8 - spec.bitCount * (k + 1));
+          const std::uint32_t index = x + k < plan.width ? plan.pixel(x + k, y) : 0;
+          byte |= index << (8 - plan.bitCount * (k + 1));
         }
         bits.U8(byte);
       }
     } else {
-      for (int x = 0; x < spec.width; ++x) {
-        const std::uint32_t c = spec.pixel(x, y);
+      for (int x = 0; x < plan.width; ++x) {
+        const std::uint32_t c = plan.pixel(x, y);
         const std::uint32_t r = (c >> 16) & 0xFF;
         const std::uint32_t g = (c >> 8) & 0xFF;
         const std::uint32_t b = c & 0xFF;
-        if (spec.bitCount == 16) {
+        if (plan.bitCount == 16) {
           bits.U16(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
         } else {
           bits.U8(b).U8(g).U8(r);
-          if (spec.bitCount == 32) bits.U8(c >> 24);
+          if (plan.bitCount == 32) bits.U8(c >> 24);
         }
       }
     }
@@ -39,15 +39,15 @@ Bytes Rows(const DibSpec& spec) {
 }
 
 // Runs of equal indices, each row ended by an end-of-line escape.
-Bytes Rle8(const DibSpec& spec) {
+Bytes Rle8(const DibPlan& plan) {
   ByteSink bits;
-  for (int row = 0; row < spec.height; ++row) {
-    const int y = spec.height - 1 - row;
+  for (int row = 0; row < plan.height; ++row) {
+    const int y = plan.height - 1 - row;
     int x = 0;
-    while (x < spec.width) {
-      const std::uint32_t index = spec.pixel(x, y);
+    while (x < plan.width) {
+      const std::uint32_t index = plan.pixel(x, y);
       int run = 1;
-      while (x + run < spec.width && run < 255 && spec.pixel(x + run, y) == index) ++run;
+      while (x + run < plan.width && run < 255 && plan.pixel(x + run, y) == index) ++run;
       bits.U8(run).U8(index);
       x += run;
     }
@@ -59,15 +59,15 @@ Bytes Rle8(const DibSpec& spec) {
 
 }  // namespace
 
-PackedDib BuildDib(const DibSpec& spec) {
+PackedDib BuildDib(const DibPlan& plan) {
   PackedDib dib;
-  dib.bits = spec.compression == DibCompression::kRle8 ? Rle8(spec) : Rows(spec);
+  dib.bits = plan.compression == DibCompression::kRle8 ? Rle8(plan) : Rows(plan);
   ByteSink info;
-  info.U32(40).I32(spec.width).I32(spec.topDown ? -spec.height : spec.height).U16(1).U16(spec.bitCount);
-  info.U32(spec.compression == DibCompression::kRle8 ? 1 : 0);
+  info.U32(40).I32(plan.width).I32(plan.topDown ? -plan.height : plan.height).U16(1).U16(plan.bitCount);
+  info.U32(plan.compression == DibCompression::kRle8 ? 1 : 0);
   info.U32(static_cast<std::uint32_t>(dib.bits.size())).I32(3780).I32(3780);
-  info.U32(static_cast<std::uint32_t>(spec.palette.size())).U32(0);
-  for (const std::uint32_t c : spec.palette) info.U8(c & 0xFF).U8((c >> 8) & 0xFF).U8((c >> 16) & 0xFF).U8(0);
+  info.U32(static_cast<std::uint32_t>(plan.palette.size())).U32(0);
+  for (const std::uint32_t c : plan.palette) info.U8(c & 0xFF).U8((c >> 8) & 0xFF).U8((c >> 16) & 0xFF).U8(0);
   dib.info = info.Take();
   return dib;
 }

@@ -11,7 +11,7 @@ enum class DibCompression { kRgb, kRle8 };
 // A packed device-independent bitmap: 40-byte header, colour table, rows
 // bottom-up (or top-down when `topDown`). `pixel(x, y)` gives a palette index
 // for up to 8 bits per pixel and 0x00rrggbb above, with y counted from the top.
-struct DibSpec {
+struct DibPlan {
   int width = 1;
   int height = 1;
   int bitCount = 24;
@@ -31,6 +31,6 @@ struct PackedDib {
   }
 };
 
-PackedDib BuildDib(const DibSpec& spec);
+PackedDib BuildDib(const DibPlan& plan);
 
 }  // namespace metafile_gen
