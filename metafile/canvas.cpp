@@ -410,7 +410,8 @@ QPen Canvas::MakePen() const {
   const Pen& pen = m_state.pen;
   const std::uint32_t style = pen.style & gdi::kPsStyleMask;
   if (style == gdi::kPsNull) return QPen(Qt::NoPen);
-  const double width = std::min(pen.width * OutputScale(), 65536.0);
+  // QPen takes widths below 2^15 pixels only; wider is wider than any output anyway.
+  const double width = std::min(pen.width * OutputScale(), 32'000.0);
   const bool hairline = pen.width <= 0 || !(width >= 1);
   QPen out(QColor::fromRgb(Color(pen.color)));
   out.setWidthF(hairline ? 1.0 : width);

@@ -150,8 +150,11 @@ bool Picture::Play(QPainter& painter, const QRectF& target) const {
                                     QTransform::fromTranslate(target.left(), target.top());
   const QTransform toDevice = painter.combinedTransform();
   QRectF output = toDevice.mapRect(target);
+  // Painter coordinates without a transform are device pixels divided by the
+  // device's pixel ratio (Qt scales high-density devices underneath).
   if (const QPaintDevice* device = painter.device(); device != nullptr && device->width() > 0) {
-    output = output.intersected(QRectF(0, 0, device->width(), device->height()));
+    const double ratio = device->devicePixelRatio() > 0 ? device->devicePixelRatio() : 1.0;
+    output = output.intersected(QRectF(0, 0, device->width() / ratio, device->height() / ratio));
   }
   if (output.isEmpty()) return true;
 

@@ -178,3 +178,21 @@ TEST_F(PlayTest, OnePictureDrawsTheSameFromSeveralThreads) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlayHighDensity, FillsAHighDensityImageWhole) {
+  metafile_test::EnsureGuiApplication();
+  const metafile::Picture picture = LoadOk(Emf(kBlackBrush + Record(43, RectParams(-10, -10, 110, 110))));
+  QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(2);
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    picture.Play(painter, QRectF(0, 0, 100, 100));  // the whole image in its own coordinates
+  }
+  EXPECT_EQ(qAlpha(image.pixel(0, 0)), 255);
+  EXPECT_EQ(qAlpha(image.pixel(199, 199)), 255);
+}
+
+}  // namespace
