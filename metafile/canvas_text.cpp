@@ -80,7 +80,8 @@ void Canvas::DrawText(const TextRun& run) {
   double ascent = 0.8 * height;
   double descent = 0.2 * height;
   double stretch = sx / sy;
-  const bool measure = Drawing() || m_pathOpen;
+  // Fonts need a QGuiApplication; the load pass has none and estimates instead.
+  const bool measure = Drawing();
   if (measure) {
     qfont = BaseFont(font);
     if (font.height > 0) {
@@ -145,6 +146,12 @@ void Canvas::DrawText(const TextRun& run) {
 
   if (m_pathOpen) {
     QPainterPath outline;
+    if (!measure) {
+      outline.addRect(cell);
+      m_path.addPath(local.map(outline));
+      m_pathNeedsMove = true;
+      return;
+    }
     double pen = x;
     for (int i = 0; i < characters; ++i) {
       const QString piece = advances.empty() ? run.text : run.text.mid(i, 1);

@@ -206,6 +206,24 @@ TEST(Caps, ARegionFilledAgainAndAgainLoadsInLinearTime) {
   EXPECT_EQ(result.picture->RecordCount(), 200'003);
 }
 
+// Loading must not reach for fonts, which need a QGuiApplication this test
+// binary does not have; text inside a path is where it once did.
+TEST(LoadWithoutGui, TextInAPathIsMeasuredWithoutFonts) {
+  // Bounds, graphics mode and scales; then the text: reference point, two
+  // characters at byte 76 of the record, no options, no rectangle, no advances.
+  const QByteArray body = QByteArray(16, '\0') + Le32(1) + Le32(0x3F800000) + Le32(0x3F800000) + Le32(10) +
+                          Le32(20) + Le32(2) + Le32(76) + Le32(0) + QByteArray(16, '\0') + Le32(0) +
+                          QByteArray("a\0b\0", 4);
+  const QByteArray records = Le32(59) + Le32(8) +                      // begin path
+                             Le32(84) + Le32(8 + body.size()) + body +  // wide text
+                             Le32(60) + Le32(8) +                      // end path
+                             Le32(64) + Le32(24) + QByteArray(16, '\0') +  // stroke it
+                             Le32(14) + Le32(20) + QByteArray(12, '\0');
+  const metafile::LoadResult result = metafile::Load(EmfWithRecords(0, {}) + records);
+  ASSERT_TRUE(result.Ok()) << result.error->ToString().toStdString();
+  EXPECT_EQ(result.picture->RecordCount(), 6);
+}
+
 TEST(Caps, DataBeyondTheFileCapIsRefusedBeforeReading) {
   const QByteArray bytes(static_cast<qsizetype>(metafile::limits::kMaxFileBytes + 1), '\0');
   const metafile::LoadResult result = metafile::Load(bytes);
