@@ -27,6 +27,7 @@ const std::map<std::string, std::string>& KnownDifferences() {
       {"hatch-opaque", "the converter leaves ellipses unfilled"},
       {"stretchdib", "the converter smooths enlarged bitmaps; the player keeps their pixels, as the default "
                      "stretch mode does"},
+      {"dibstretchblt", "the converter smooths enlarged bitmaps"},
       {"bitblt-mono", "the converter does not draw device-dependent bitmaps"},
       {"clip-intersect", "the converter leaves ellipses unfilled"},
       {"clip-exclude", "the converter ignores excluded clip rectangles"},
