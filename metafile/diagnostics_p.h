@@ -18,9 +18,6 @@ class Diagnostics {
     m_record = recordIndex;
     m_offset = byteOffset;
   }
-  int Record() const { return m_record; }
-  std::int64_t Offset() const { return m_offset; }
-
   Error MakeError(ErrorKind kind, const QString& message) const {
     return Error{kind, m_record, m_offset, message};
   }

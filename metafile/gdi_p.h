@@ -71,12 +71,9 @@ inline constexpr std::uint32_t kPsJoinMiter = 0x2000;
 inline constexpr std::uint32_t kPsJoinMask = 0xF000;
 inline constexpr std::uint32_t kPsGeometric = 0x00010000;
 // Brush styles.
-inline constexpr std::uint32_t kBsSolid = 0;
 inline constexpr std::uint32_t kBsNull = 1;
 inline constexpr std::uint32_t kBsHatched = 2;
 inline constexpr std::uint32_t kBsPattern = 3;
-inline constexpr std::uint32_t kBsDibPattern = 5;
-inline constexpr std::uint32_t kBsDibPatternPt = 6;
 // Arc directions.
 inline constexpr int kAdCounterClockwise = 1;
 inline constexpr int kAdClockwise = 2;
@@ -86,20 +83,9 @@ inline constexpr int kRgnOr = 2;
 inline constexpr int kRgnXor = 3;
 inline constexpr int kRgnDiff = 4;
 inline constexpr int kRgnCopy = 5;
-// Ternary raster operations of the bit-block records.
+// The plain-copy ternary raster operation of the bit-block records (the
+// others are told apart by their index byte, see canvas_bitmap.cpp).
 inline constexpr std::uint32_t kSrcCopy = 0x00CC0020;
-inline constexpr std::uint32_t kSrcPaint = 0x00EE0086;
-inline constexpr std::uint32_t kSrcAnd = 0x008800C6;
-inline constexpr std::uint32_t kSrcInvert = 0x00660046;
-inline constexpr std::uint32_t kSrcErase = 0x00440328;
-inline constexpr std::uint32_t kNotSrcCopy = 0x00330008;
-inline constexpr std::uint32_t kNotSrcErase = 0x001100A6;
-inline constexpr std::uint32_t kMergePaint = 0x00BB0226;
-inline constexpr std::uint32_t kPatCopy = 0x00F00021;
-inline constexpr std::uint32_t kPatInvert = 0x005A0049;
-inline constexpr std::uint32_t kDstInvert = 0x00550009;
-inline constexpr std::uint32_t kBlackness = 0x00000042;
-inline constexpr std::uint32_t kWhiteness = 0x00FF0062;
 // DIB colour table kinds.
 inline constexpr std::uint32_t kDibRgbColors = 0;
 inline constexpr std::uint32_t kDibPalColors = 1;

@@ -17,7 +17,6 @@ class EmfWriter {
       : m_bounds(bounds), m_frame(frame), m_deviceWidth(deviceWidth), m_deviceHeight(deviceHeight) {}
 
   void Record(std::uint32_t type, const Bytes& params);
-  void Raw(const Bytes& record) { m_records.Append(record); ++m_count; }
 
   void Point2(std::uint32_t type, int x, int y) { Record(type, ByteSink().I32(x).I32(y).Take()); }
   void Value(std::uint32_t type, std::uint32_t value) { Record(type, ByteSink().U32(value).Take()); }

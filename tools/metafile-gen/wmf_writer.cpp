@@ -9,7 +9,6 @@ void WmfWriter::Record(std::uint16_t function, const Bytes& params) {
   m_records.U32(words).U16(function).Append(params);
   if (params.size() % 2 == 1) m_records.U8(0);
   m_largestWords = std::max(m_largestWords, words);
-  ++m_count;
 }
 
 void WmfWriter::Poly(std::uint16_t function, const std::vector<Point>& points) {

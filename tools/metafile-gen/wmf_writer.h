@@ -21,7 +21,6 @@ class WmfWriter {
  public:
   // Any record, with its parameters already laid out.
   void Record(std::uint16_t function, const Bytes& params);
-  void Raw(const Bytes& record) { m_records.Append(record); ++m_count; }
 
   void SaveDc() { Record(0x001E, {}); }
   void RestoreDc(int which) { Record(0x0127, ByteSink().I16(which).Take()); }
@@ -102,7 +101,6 @@ class WmfWriter {
   int Allocate();
 
   ByteSink m_records;
-  int m_count = 0;
   std::uint32_t m_largestWords = 0;
   std::vector<bool> m_used;
 };
