@@ -139,6 +139,46 @@ TEST(BlendRect, MatchesTheFlooredStepOnRandomInputs) {
   }
 }
 
+// Every pair of colour bytes (d, s) at every Percent, once through the
+// vectorised loop (whole 256-pixel rows) and once through the plain one
+// (rectangles one pixel wide), against d + ((s - d) * F >> 8) with an
+// arithmetic shift.
+TEST(BlendRect, BothLoopsGiveTheFlooredStepForEveryBytePair) {
+  constexpr int kSide = 256;
+  // Red takes (d, s) = (x, y), green (y, x), blue (x + y, x): each channel
+  // meets every pair exactly once over the grid.
+  Bitmap dest(kSide, kSide);
+  Bitmap src(kSide, kSide);
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      reference::Set(dest, x, y, MakePixel(std::uint8_t(x), std::uint8_t(y), std::uint8_t(x + y), kTag));
+      reference::Set(src, x, y, MakePixel(std::uint8_t(y), std::uint8_t(x), std::uint8_t(x), 0x77));
+    }
+  }
+  const auto expected = [](raster::Pixel d, raster::Pixel s, int f) {
+    const auto step = [&](int b) {
+      const int dv = raster::PixelByte(d, b), sv = raster::PixelByte(s, b);
+      return std::uint8_t(dv + (((sv - dv) * f) >> 8));
+    };
+    return MakePixel(step(raster::kRedByte), step(raster::kGreenByte), step(raster::kBlueByte),
+                     raster::PixelByte(d, raster::kFourthByte));
+  };
+  for (int percent = 0; percent <= 100; ++percent) {
+    const int f = raster::MulDiv(256, percent, 100);
+    Bitmap wide = dest;
+    raster::BlendRect(wide, src, percent, 0, 0, kSide, kSide);
+    Bitmap narrow = dest;
+    for (int x = 0; x < kSide; ++x) raster::BlendRect(narrow, src, percent, x, 0, 1, kSide);
+    for (int y = 0; y < kSide; ++y) {
+      for (int x = 0; x < kSide; ++x) {
+        const raster::Pixel want = expected(At(dest, x, y), At(src, x, y), f);
+        ASSERT_EQ(At(wide, x, y), want) << "percent " << percent << " at " << x << ", " << y;
+        ASSERT_EQ(At(narrow, x, y), want) << "percent " << percent << " at " << x << ", " << y;
+      }
+    }
+  }
+}
+
 // RotateImage's rule for one pixel, straight from its definition, with rows
 // numbered upward from the bottom.
 void ReferenceRotate(Bitmap& dest, const Bitmap& src, int cx, int cy, double angle) {
@@ -173,6 +213,44 @@ TEST(RotateImage, MatchesItsRuleOnRandomAngles) {
       for (int x = 0; x < w; ++x) ASSERT_EQ(At(dest.Get(), x, y), At(expected, x, y)) << trial;
     ASSERT_EQ(dest.DamagedGuard(), "");
   }
+}
+
+// Pictures larger than the routine's tiles (32 rows by 128 columns), turning
+// points far outside, steep and shallow angles, and the axis-parallel angles
+// where one step of a sum is 0: each row's solved run must be exactly the
+// pixels the rule draws.
+TEST(RotateImage, MatchesItsRuleAcrossTilesAndAtAxisAngles) {
+  random_inputs::Inputs in(44);
+  const double quarter = std::numbers::pi / 2;
+  for (int trial = 0; trial < 60; ++trial) {
+    const int w = in.Between(1, 300), h = in.Between(1, 90);
+    GuardedBitmap dest(w, h);
+    Bitmap src(in.Between(1, 300), in.Between(1, 90));
+    in.Scribble(dest.Get());
+    in.Scribble(src);
+    Bitmap expected = dest.Get();
+    const int reach = in.OneIn(4) ? 5000 : 10;
+    const int cx = in.Between(-reach, w + reach), cy = in.Between(-reach, h + reach);
+    const double angle = trial % 5 == 0 ? (trial / 5 % 5 - 2) * quarter : in.Between(-700, 700) / 100.0;
+    raster::RotateImage(dest.Get(), src, cx, cy, angle);
+    ReferenceRotate(expected, src, cx, cy, angle);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(At(dest.Get(), x, y), At(expected, x, y)) << "trial " << trial << " at " << x << ", " << y;
+    ASSERT_EQ(dest.DamagedGuard(), "");
+  }
+}
+
+TEST(RotateImage, TurnsABitmapIntoItselfFromThePictureAsItWas) {
+  random_inputs::Inputs in(45);
+  Bitmap picture(150, 70);
+  in.Scribble(picture);
+  Bitmap expected = picture;
+  const Bitmap before = picture;
+  ReferenceRotate(expected, before, 20, 30, 0.7);
+  raster::RotateImage(picture, picture, 20, 30, 0.7);
+  for (int y = 0; y < 70; ++y)
+    for (int x = 0; x < 150; ++x) ASSERT_EQ(At(picture, x, y), At(expected, x, y)) << x << ", " << y;
 }
 
 TEST(RotateImage, AtAngleZeroTakesTheSourcePixelOneUpAndOneRight) {

@@ -54,6 +54,30 @@ void ShadeRow(std::uint8_t* row, int width, int value, std::vector<std::uint8_t>
   AddSubtractSaturated(row, add.data(), sub.data(), std::size_t(width) * 4);
 }
 
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) noexcept {  // b > 0
+  const std::int64_t q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) noexcept { return -FloorDiv(-a, b); }
+
+// Narrows the columns first .. last to those where start + x * step lies in
+// low .. high (all bounds included), in exact integer arithmetic.
+void NarrowToLinearRange(std::int64_t start, std::int64_t step, std::int64_t low,
+                         std::int64_t high, std::int64_t& first, std::int64_t& last) noexcept {
+  if (step == 0) {
+    if (start < low || start > high) last = first - 1;
+    return;
+  }
+  if (step > 0) {
+    first = std::max(first, CeilDiv(low - start, step));
+    last = std::min(last, FloorDiv(high - start, step));
+  } else {
+    first = std::max(first, CeilDiv(start - high, -step));
+    last = std::min(last, FloorDiv(start - low, -step));
+  }
+}
+
 }  // namespace
 
 void ShadeColumns(Bitmap& bitmap, std::uint8_t Amount, int X, int Count) noexcept {
@@ -200,18 +224,85 @@ void RotateImage(Bitmap& Dest, const Bitmap& Src, int CX, int CY, double Angle) 
   const std::int64_t c = Trunc(std::cos(-Angle) * 65536.0);
   const int width = source->Width();
   const int height = source->Height();
-  for (int y = 0; y < Dest.Height(); ++y) {  // y counts rows up from the bottom one
-    Pixel* out = Dest.PixelRow(Dest.Height() - 1 - y);
-    const std::int64_t v = std::int64_t{y} - CY + 1;
-    std::int64_t u = std::int64_t{0} - CX + 1;
-    // 64-bit sums: the same floors as 32-bit ones where those do not overflow.
-    std::int64_t along = u * c - v * s;
-    std::int64_t across = u * s + v * c;
-    for (int x = 0; x < Dest.Width(); ++x, along += c, across += s) {
-      const std::int64_t sx = CX + (along >> 16);
-      const std::int64_t sy = CY + (across >> 16);
-      if (sx < 0 || sx >= width || sy < 0 || sy >= height) continue;
-      out[x] = source->PixelRow(static_cast<int>(height - 1 - sy))[sx];
+  const int destWidth = Dest.Width();
+  const int destHeight = Dest.Height();
+
+  // Destination pixel (x, y), y counted up from the bottom row, takes source
+  // pixel (CX + floor(along / 65536), CY + floor(across / 65536)) with
+  //   along  = (x - CX + 1) * c - (y - CY + 1) * s,
+  //   across = (x - CX + 1) * s + (y - CY + 1) * c.
+  // Along a row both sums step by c and s exactly, and the source pixel lies
+  // inside the source where
+  //   -CX * 65536 <= along  < (width - CX) * 65536  and
+  //   -CY * 65536 <= across < (height - CY) * 65536,
+  // so each row's visible run is solved in whole numbers once and copied
+  // without a test per pixel. The sums are 64-bit: the same floors as 32-bit
+  // ones where those do not overflow.
+  const std::int64_t alongLow = -std::int64_t{CX} * 65536;
+  const std::int64_t alongHigh = (std::int64_t{width} - CX) * 65536 - 1;
+  const std::int64_t acrossLow = -std::int64_t{CY} * 65536;
+  const std::int64_t acrossHigh = (std::int64_t{height} - CY) * 65536 - 1;
+  const std::int64_t firstU = std::int64_t{1} - CX;  // u of column 0
+
+  struct Run {
+    int first = 0;  // columns first .. end - 1 are visible
+    int end = 0;
+    std::int64_t along = 0;  // the sums at column `first`
+    std::int64_t across = 0;
+  };
+  // The source rows that one band of destination rows reads lie close
+  // together whatever the angle, so going through the destination in tiles
+  // of kBandRows x kTileColumns keeps them in the cache; a row at a time
+  // touches a new source row every pixel or two at steep angles.
+  constexpr int kBandRows = 32;
+  constexpr int kTileColumns = 128;
+  Run runs[kBandRows];
+
+  // Bottom-up storage: source row sy (counted up) lies sy strides above the
+  // lowest address.
+  const std::uint8_t* const sourceBottom = source->ScanLine(height - 1);
+  const std::ptrdiff_t sourceStride = source->Stride();
+  for (int bandStart = 0; bandStart < destHeight; bandStart += kBandRows) {
+    const int bandRows = std::min(kBandRows, destHeight - bandStart);
+    int bandFirst = destWidth;
+    int bandEnd = 0;
+    for (int i = 0; i < bandRows; ++i) {
+      const std::int64_t v = std::int64_t{bandStart + i} - CY + 1;
+      const std::int64_t along0 = firstU * c - v * s;  // at column 0
+      const std::int64_t across0 = firstU * s + v * c;
+      std::int64_t first = 0;
+      std::int64_t last = destWidth - 1;
+      NarrowToLinearRange(along0, c, alongLow, alongHigh, first, last);
+      NarrowToLinearRange(across0, s, acrossLow, acrossHigh, first, last);
+      Run& run = runs[i];
+      if (first > last) {
+        run = Run{};
+        continue;
+      }
+      run.first = static_cast<int>(first);
+      run.end = static_cast<int>(last + 1);
+      run.along = along0 + first * c;
+      run.across = across0 + first * s;
+      bandFirst = std::min(bandFirst, run.first);
+      bandEnd = std::max(bandEnd, run.end);
+    }
+    for (int tile = bandFirst; tile < bandEnd; tile += kTileColumns) {
+      const int tileEnd = std::min(bandEnd, tile + kTileColumns);
+      for (int i = 0; i < bandRows; ++i) {
+        const Run& run = runs[i];
+        const int from = std::max(run.first, tile);
+        const int to = std::min(run.end, tileEnd);
+        if (from >= to) continue;
+        Pixel* out = Dest.PixelRow(destHeight - 1 - (bandStart + i));
+        std::int64_t along = run.along + (from - run.first) * c;
+        std::int64_t across = run.across + (from - run.first) * s;
+        for (int x = from; x < to; ++x, along += c, across += s) {
+          const std::ptrdiff_t sx = CX + static_cast<std::ptrdiff_t>(along >> 16);
+          const std::ptrdiff_t sy = CY + static_cast<std::ptrdiff_t>(across >> 16);
+          std::memcpy(&out[x], sourceBottom + sy * sourceStride + sx * std::ptrdiff_t{4},
+                      sizeof(Pixel));
+        }
+      }
     }
   }
 }
