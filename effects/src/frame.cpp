@@ -6,14 +6,11 @@
 
 namespace effects {
 
-namespace {
-constexpr Effect kNoRow{"", nullptr};
-}
-
 FrameContent DrawEffectFrame(int style, raster::Bitmap& Screen, const raster::Bitmap& Image,
                              int Progress) noexcept {
-  const Effect* row = EffectRow(style);
-  return DrawEffectFrame(row != nullptr ? *row : kNoRow, Screen, Image, Progress);
+  if (const Effect* row = EffectRow(style)) return DrawEffectFrame(*row, Screen, Image, Progress);
+  // A style outside the table has nothing to draw in between.
+  return DrawEffectFrame(Effect{"", nullptr}, Screen, Image, Progress <= 0 ? 0 : 100);
 }
 
 FrameContent DrawEffectFrame(const Effect& row, raster::Bitmap& Screen, const raster::Bitmap& Image,

@@ -26,8 +26,8 @@ namespace effects {
 using EffectProc = void (*)(raster::Bitmap& Screen, const raster::Bitmap& Image, int W, int H,
                             int X, int Y, int Progress);
 
-// One row of the effect table. Proc is nullptr while the row's family is not
-// built; the picture show then cuts straight to the new picture.
+// One row of the effect table; every row has a procedure of its own (the
+// table does not build otherwise).
 struct Effect {
   std::string_view Name;
   EffectProc Proc;

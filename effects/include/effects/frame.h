@@ -15,8 +15,7 @@ enum class FrameContent {
 // makes it. Screen must hold the start frame and have Image's size.
 //   Progress 0 (or less): Screen is left as it is.
 //   Progress 100 (or more): Image is copied whole.
-//   A style without a procedure (or outside 1 .. 176): the new picture, as a
-//   plain cut.
+//   A style outside 1 .. 176: the new picture, as a plain cut.
 //   Otherwise the stretch mode is set to COLORONCOLOR and the row's procedure
 //   draws with the scaled size of ScaledSize.
 // When Screen's size differs from Image's, nothing is drawn (StartFrame).
