@@ -148,6 +148,14 @@ void DioramaCore::TileDraw(raster::Canvas& Canvas, const raster::Rect& Rect, con
   raster::RestoreDC(Canvas, saved);
 }
 
+void DioramaCore::StretchScreen(raster::Canvas& Canvas, int x, int y, int width, int height) {
+  const std::lock_guard lock(m_renderLock);
+  const raster::CanvasLock screenLock(m_screen.Canvas());
+  raster::SetStretchBltMode(Canvas, raster::COLORONCOLOR);
+  raster::StretchBlt(Canvas, x, y, width, height, m_screen, m_sourceRect.Left, m_sourceRect.Top,
+                     ClampToInt(m_sourceRect.Width()), ClampToInt(m_sourceRect.Height()));
+}
+
 void DioramaCore::PaintContent(raster::Canvas& Canvas) {
   const std::lock_guard lock(m_renderLock);
   const raster::Rect client = ClientRect();
@@ -157,11 +165,7 @@ void DioramaCore::PaintContent(raster::Canvas& Canvas) {
   }
   const raster::Rect pic = m_picRect;
   if (raster::RectVisible(Canvas, pic)) {
-    const raster::CanvasLock screenLock(m_screen.Canvas());
-    raster::SetStretchBltMode(Canvas, raster::COLORONCOLOR);
-    raster::StretchBlt(Canvas, pic.Left, pic.Top, ClampToInt(pic.Width()), ClampToInt(pic.Height()), m_screen,
-                       m_sourceRect.Left, m_sourceRect.Top, ClampToInt(m_sourceRect.Width()),
-                       ClampToInt(m_sourceRect.Height()));
+    StretchScreen(Canvas, pic.Left, pic.Top, ClampToInt(pic.Width()), ClampToInt(pic.Height()));
   }
   raster::Rect framed = pic;
   if (m_frameWidth != 0) {

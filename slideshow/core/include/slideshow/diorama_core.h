@@ -161,6 +161,11 @@ class DioramaCore {
   std::int64_t LastTick() const { return m_lastTick.load(); }            // milliseconds
   std::uint32_t Serial() const { return m_serial.load(); }
 
+  // Stretches Screen (SourceRect) onto the destination rectangle of Canvas,
+  // without smoothing, with RenderLock and Screen's canvas lock held. A
+  // negative width or height mirrors, as StretchBlt does.
+  void StretchScreen(raster::Canvas& Canvas, int x, int y, int width, int height);
+
   // The millisecond tick count the steps are timed by (steady clock).
   virtual std::int64_t TickCount() const;
 
