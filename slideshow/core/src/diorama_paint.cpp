@@ -78,7 +78,17 @@ void DioramaCore::BuildBackgroundFrame() {
   if (!m_oldImage) return;
   const raster::Rect pic = m_picRect;
   // The background that lies under PicRect, drawn as if the bitmap were the
-  // client area seen through PicRect.
+  // client area seen through PicRect; at the picture's own size it is drawn
+  // straight into the start frame.
+  if (!pic.IsEmpty() && pic.Width() == m_sourceRect.Width() && pic.Height() == m_sourceRect.Height()) {
+    raster::Canvas& canvas = m_oldImage->Canvas();
+    const raster::CanvasLock oldLock(canvas);
+    raster::SetViewportOrgEx(canvas, -pic.Left, -pic.Top);
+    DrawBackground(canvas, ClientRect());
+    raster::SetViewportOrgEx(canvas, 0, 0);
+    if (m_busy.load() && m_manual.load() && !m_stopping.load()) UpdateFrame();
+    return;
+  }
   raster::Bitmap under(pic.IsEmpty() ? 0 : ClampToInt(pic.Width()), pic.IsEmpty() ? 0 : ClampToInt(pic.Height()));
   if (!under.Empty()) {
     raster::SetViewportOrgEx(under.Canvas(), -pic.Left, -pic.Top);
