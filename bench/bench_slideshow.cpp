@@ -12,9 +12,11 @@
 //   JpegDecode/ToDisplay     the same JPEG for a 1920 x 1080 display rectangle;
 //                            ratio = its time / the full decode's
 #include <benchmark/benchmark.h>
-#include <jpeglib.h>
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QImage>
+#include <QImageWriter>
 #include <QSize>
 
 #include <algorithm>
@@ -140,40 +142,23 @@ void Duration(benchmark::State& state) {
 
 // A 6000 x 4000 picture with smooth areas and detail, as photographs have.
 QByteArray MakeLargeJpeg() {
-  constexpr int kJpegWidth = 6000;   // pixels
-  constexpr int kJpegHeight = 4000;  // pixels
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr errors{};
-  cinfo.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &out, &size);
-  cinfo.image_width = kJpegWidth;
-  cinfo.image_height = kJpegHeight;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 90, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<JSAMPLE> row(std::size_t{kJpegWidth} * 3);
+  QImage picture(6000, 4000, QImage::Format_RGB32);
   std::uint32_t noise = 12345;
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const int y = static_cast<int>(cinfo.next_scanline);
-    for (int x = 0; x < kJpegWidth; ++x) {
+  for (int y = 0; y < picture.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < picture.width(); ++x) {
       noise = noise * 1664525u + 1013904223u;
       const int grain = static_cast<int>(noise >> 28);
-      row[3 * x] = JSAMPLE((x * 255 / kJpegWidth + grain) & 0xFF);
-      row[3 * x + 1] = JSAMPLE((y * 255 / kJpegHeight + ((x / 40 + y / 40) % 2) * 30) & 0xFF);
-      row[3 * x + 2] = JSAMPLE(((x + y) / 50 * 7 + grain) & 0xFF);
+      row[x] = qRgb((x * 255 / picture.width() + grain) & 0xFF,
+                    (y * 255 / picture.height() + ((x / 40 + y / 40) % 2) * 30) & 0xFF, ((x + y) / 50 * 7 + grain) & 0xFF);
     }
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
   }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
-  std::free(out);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpg");
+  writer.setQuality(90);
+  if (!writer.write(picture)) std::abort();
   return bytes;
 }
 

@@ -77,28 +77,25 @@ void DioramaCore::BuildBackgroundFrame() {
   const std::lock_guard lock(m_renderLock);
   if (!m_oldImage) return;
   const raster::Rect pic = m_picRect;
-  // The background that lies under PicRect, drawn as if the bitmap were the
-  // client area seen through PicRect; at the picture's own size it is drawn
-  // straight into the start frame.
-  if (!pic.IsEmpty() && pic.Width() == m_sourceRect.Width() && pic.Height() == m_sourceRect.Height()) {
-    raster::Canvas& canvas = m_oldImage->Canvas();
-    const raster::CanvasLock oldLock(canvas);
+  if (!pic.IsEmpty()) {
+    // The background that lies under PicRect, drawn as if the bitmap were
+    // the client area seen through PicRect: straight into the start frame
+    // at the picture's own size, else at PicRect's size and stretched.
+    const bool ownSize = pic.Width() == m_sourceRect.Width() && pic.Height() == m_sourceRect.Height();
+    raster::Bitmap under(ownSize ? 0 : ClampToInt(pic.Width()), ownSize ? 0 : ClampToInt(pic.Height()));
+    raster::Canvas& canvas = ownSize ? m_oldImage->Canvas() : under.Canvas();
+    const raster::CanvasLock oldLock(m_oldImage->Canvas());
     raster::SetViewportOrgEx(canvas, -pic.Left, -pic.Top);
     DrawBackground(canvas, ClientRect());
     raster::SetViewportOrgEx(canvas, 0, 0);
-    if (m_busy.load() && m_manual.load() && !m_stopping.load()) UpdateFrame();
-    return;
+    if (!ownSize) {
+      raster::SetStretchBltMode(m_oldImage->Canvas(), raster::COLORONCOLOR);
+      raster::StretchBlt(m_oldImage->Canvas(), 0, 0, ClampToInt(m_sourceRect.Width()),
+                         ClampToInt(m_sourceRect.Height()), under, 0, 0, under.Width(), under.Height());
+    }
   }
-  raster::Bitmap under(pic.IsEmpty() ? 0 : ClampToInt(pic.Width()), pic.IsEmpty() ? 0 : ClampToInt(pic.Height()));
-  if (!under.Empty()) {
-    raster::SetViewportOrgEx(under.Canvas(), -pic.Left, -pic.Top);
-    DrawBackground(under.Canvas(), ClientRect());
-    raster::SetViewportOrgEx(under.Canvas(), 0, 0);
-    const raster::CanvasLock oldLock(m_oldImage->Canvas());
-    raster::SetStretchBltMode(m_oldImage->Canvas(), raster::COLORONCOLOR);
-    raster::StretchBlt(m_oldImage->Canvas(), 0, 0, ClampToInt(m_sourceRect.Width()),
-                       ClampToInt(m_sourceRect.Height()), under, 0, 0, under.Width(), under.Height());
-  }
+  // The canvas lock is let go first: UpdateFrame takes the canvas locks in
+  // their order (NewImage, Screen, OldImage).
   if (m_busy.load() && m_manual.load() && !m_stopping.load()) UpdateFrame();
 }
 
