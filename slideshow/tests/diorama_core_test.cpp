@@ -587,6 +587,20 @@ TEST(DioramaCoreTest, FramesStartFromTheStartFrameAndEndOnTheNewPicture) {
                                              "before:start", "after:start", "before:start", "after:picture"}));
 }
 
+TEST(DioramaCoreTest, ManualExecuteDrawsItsStartFrameAtTheNewProgress) {
+  CoreHost host;
+  host.SetManual(true);
+  host.picture = Card(7, 5, 30);
+  std::vector<int> drawnAt;
+  host.onBeforeNewFrame = [&](raster::Bitmap&, raster::Bitmap&) { drawnAt.push_back(host.Progress()); };
+  host.Execute();
+  host.SetProgress(100);
+  host.Stop();
+  host.picture = Card(9, 5, 31);
+  host.Execute();
+  EXPECT_EQ(drawnAt, (std::vector<int>{0, 100, 0})) << "not at the last transition's 100";
+}
+
 TEST(DioramaCoreTest, CustomStyleDrawsOnlyStrictlyBetweenTheEnds) {
   CoreHost host;
   host.SetManual(true);

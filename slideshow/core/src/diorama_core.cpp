@@ -188,12 +188,15 @@ void DioramaCore::Prepare() {
     if (m_oldImage->Empty() || !m_screen.SetSize(W, H)) ThrowOutOfMemory(W, H);
     m_sourceRect = {0, 0, W, H};
   }
+  // Set before the layout, whose manual redraw would otherwise draw a frame
+  // at the last transition's progress.
+  m_progress.store(m_reverse.load() ? 100 : 0);
   CalculatePicRect();
   {
+    // Until the first step the start frame shows, also when Progress is 100.
     const std::lock_guard lock(m_renderLock);
     m_screen.Assign(*m_oldImage);
   }
-  m_progress.store(m_reverse.load() ? 100 : 0);
   Invalidate();
   DoStart(*m_newImage, *m_oldImage);
 }
