@@ -42,39 +42,26 @@ OpenResult MediaPlayer::Open() {
   return result;
 }
 
-void MediaPlayer::Close() {
-  m_player.Close();
-  Refresh();
-}
+void MediaPlayer::Close() { Run(&MusicPlayer::Close); }
 
 PlayerMode MediaPlayer::Mode() { return m_player.Mode(); }
 
-void MediaPlayer::Play() {
-  m_player.Play();
-  Refresh();
-}
+void MediaPlayer::Play() { Run(&MusicPlayer::Play); }
 
-void MediaPlayer::Pause() {
-  m_player.Pause();
-  Refresh();
-}
+void MediaPlayer::Pause() { Run(&MusicPlayer::Pause); }
 
-void MediaPlayer::Stop() {
-  m_player.Stop();
-  Refresh();
-}
+void MediaPlayer::Stop() { Run(&MusicPlayer::Stop); }
 
-void MediaPlayer::Next() {
-  m_player.Next();
-  Refresh();
-}
+void MediaPlayer::Next() { Run(&MusicPlayer::Next); }
 
-void MediaPlayer::Prev() {
-  m_player.Prev();
-  Refresh();
-}
+void MediaPlayer::Prev() { Run(&MusicPlayer::Prev); }
 
 void MediaPlayer::Eject() { Close(); }
+
+void MediaPlayer::Run(void (MusicPlayer::*command)()) {
+  (m_player.*command)();
+  Refresh();
+}
 
 QString MediaPlayer::FailureMessage(OpenResult result) const {
   switch (result) {

@@ -48,6 +48,7 @@ class MediaPlayer : public QObject {
  private:
   enum Button { kPlay, kPause, kStop, kNext, kPrev, kRecord, kEject, kButtonCount };
 
+  void Run(void (MusicPlayer::*command)());
   void Refresh();
 
   MusicPlayer m_player;

@@ -5,12 +5,10 @@
 #include <QToolButton>
 
 #include <array>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "media_player.h"
+#include "music/tests/disk_samples.h"
 #include "window_fixture.h"
 
 namespace app {
@@ -76,18 +74,7 @@ class MusicTest : public WindowTest {
     return enabled;
   }
 
-  // The loudest sample played; call after the window (and with it the sound
-  // device) is gone, so that the driver has written everything.
-  int Peak() const {
-    const std::string bytes = testing_support::ReadFileBytes(samples);
-    int peak = 0;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-      std::int16_t sample = 0;
-      std::memcpy(&sample, bytes.data() + i, sizeof sample);
-      peak = std::max(peak, std::abs(static_cast<int>(sample)));
-    }
-    return peak;
-  }
+  int Peak() const { return testing::PeakOfDiskSamples(samples); }
 
   fs::path samples;
   QString previousFolder;

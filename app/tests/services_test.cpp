@@ -282,6 +282,18 @@ TEST_F(ServicesTest, F1OnAControlOpensItsPageOrThatOfItsWindow) {
     QTest::keyClick(control, Qt::Key_F1);
     EXPECT_EQ(HelpPage(), QString::fromLatin1(row.page));
   }
+
+  // A button of the navigator has no context of its own: the navigator's.
+  BackToTheMainWindow();
+  QAbstractButton* navigatorButton = nullptr;
+  for (QAbstractButton* b : Find<QWidget>("DBNavigator1")->findChildren<QAbstractButton*>()) {
+    if (b->isVisible() && b->isEnabled()) navigatorButton = b;
+  }
+  ASSERT_NE(navigatorButton, nullptr);
+  EXPECT_EQ(HelpContextOf(navigatorButton), 0);
+  navigatorButton->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(navigatorButton, Qt::Key_F1);
+  EXPECT_EQ(HelpPage(), QStringLiteral("navigatore.html"));
   EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join(QLatin1Char('\n')).toStdString();
 }
 

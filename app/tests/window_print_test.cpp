@@ -156,19 +156,20 @@ TEST_F(WindowPrintTest, NoDefaultPrinterIsAPrinterError) {
 // removed after it.
 class RefusingQueue {
  public:
-  static constexpr const char* kName = "VersantoRifiuta";
-
   RefusingQueue() {
     m_made = RunTool(QStringLiteral("lpadmin"),
-                 {QStringLiteral("-p"), QString::fromLatin1(kName), QStringLiteral("-E"), QStringLiteral("-v"),
-                  QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
-                  QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd")}) &&
-             RunTool(QStringLiteral("cupsreject"), {QString::fromLatin1(kName)});
+                     {QStringLiteral("-p"), m_name, QStringLiteral("-E"), QStringLiteral("-v"),
+                      QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
+                      QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd")}) &&
+             RunTool(QStringLiteral("cupsreject"), {m_name});
   }
-  ~RefusingQueue() { RunTool(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QString::fromLatin1(kName)}); }
+  ~RefusingQueue() { RunTool(QStringLiteral("lpadmin"), {QStringLiteral("-x"), m_name}); }
   bool Made() const { return m_made; }
+  const QString& Name() const { return m_name; }
 
  private:
+  // Of this process: builds tested side by side do not share it.
+  const QString m_name = QStringLiteral("VersantoRifiuta%1").arg(getpid());
   bool m_made = false;
 };
 
@@ -178,8 +179,8 @@ TEST_F(WindowPrintTest, APrinterThatRefusesTheJobIsAPrinterError) {
   }
   const RefusingQueue queue;
   ASSERT_TRUE(queue.Made());
-  const DefaultPrinter refusing(QString::fromLatin1(RefusingQueue::kName));
-  ASSERT_EQ(QPrinterInfo::defaultPrinter().printerName(), QString::fromLatin1(RefusingQueue::kName));
+  const DefaultPrinter refusing(queue.Name());
+  ASSERT_EQ(QPrinterInfo::defaultPrinter().printerName(), queue.Name());
   Make();
   QTest::mouseClick(Find<QAbstractButton>("BitBtn4"), Qt::LeftButton);
   EXPECT_EQ(prompter.log, QStringList{kPrinterError});

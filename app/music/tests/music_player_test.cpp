@@ -1,9 +1,6 @@
 #include "music/music_player.h"
 
 #include <chrono>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -11,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "disk_samples.h"
 #include "testing/test_support.h"
 
 namespace app {
@@ -33,18 +31,7 @@ class MusicPlayerTest : public ::testing::Test {
 
   static std::string Fixture(const char* name) { return (testing_support::TestDataDir() / name).string(); }
 
-  // The loudest sample written so far; the player must be gone, so that the
-  // device has flushed and closed its file.
-  int Peak() const {
-    const std::string bytes = testing_support::ReadFileBytes(samplesFile);
-    int peak = 0;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-      std::int16_t sample = 0;
-      std::memcpy(&sample, bytes.data() + i, sizeof sample);
-      peak = std::max(peak, std::abs(static_cast<int>(sample)));
-    }
-    return peak;
-  }
+  int Peak() const { return testing::PeakOfDiskSamples(samplesFile); }
 
   static void Wait(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
 
