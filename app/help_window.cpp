@@ -78,6 +78,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(m_splitter);
 
   connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::ShowPage);
+  connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
+          [contents] { contents->expandToDepth(0); });
   connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
     setWindowTitle(Title() + QStringLiteral(" - Guida: ") + PageTitle());
   });

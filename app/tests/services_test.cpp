@@ -232,6 +232,7 @@ TEST_F(ServicesTest, EveryHelpContextOpensItsPage) {
     EXPECT_GT(Help().findChild<QTextBrowser*>()->toPlainText().size(), 300);
   }
   EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join(QLatin1Char('\n')).toStdString();
+  WindowImage(Help()).save(qEnvironmentVariable("VERSANTO_BINARY_DIR") + QStringLiteral("/help_window.png"));
 
   // And a context the help does not know is said so, not shown as something else.
   Help().hide();
