@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "application.h"
+#include "formabout.h"
 #include "loads/data_folder.h"
 #include "main_form.h"
+#include "tprezzi.h"
 
 int main(int argc, char** argv) {
   app::Application application(argc, argv);
@@ -16,7 +18,9 @@ int main(int argc, char** argv) {
   // keeps it hidden. It is freed below whether or not the windows get made.
 
   const auto mainForm = std::make_unique<app::MainForm>();
-  // The about box and the example-prices window are made here, in that order.
+  // Shown over the main window; destroyed before it.
+  const auto aboutBox = std::make_unique<app::Formabout>(mainForm.get());
+  const auto examplePrices = std::make_unique<app::Tprezzi>(mainForm.get());
   // The splash window is freed here.
 
   mainForm->show();

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -14,16 +13,15 @@
 #include <array>
 
 #include "application.h"
+#include "centre_on_screen.h"
 #include "help_context.h"
 #include "loads/calculator.h"
 #include "loads/field_link.h"
 #include "program_folder.h"
 #include "prompter.h"
 #include "regional/regional_qt.h"
+#include "resources.h"
 #include "ui_main_form.h"
-
-// Resources live in a static library: their registration must be asked for.
-static void InitResources() { Q_INIT_RESOURCE(versanto); }
 
 namespace app {
 
@@ -61,7 +59,7 @@ MainForm* MainFormWindow() { return g_mainForm; }
 
 MainForm::MainForm(const QString& dataFolder, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainForm>()) {
-  InitResources();
+  EnsureResources();
   if (g_mainForm == nullptr) g_mainForm = this;
   m_ui->setupUi(this);
 
@@ -80,10 +78,10 @@ MainForm::MainForm(const QString& dataFolder, QWidget* parent)
   SetUpStatusBar();
   SetUpBinding();
   WireCommands();
+  WireServices();
   resize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
 
-  // The music player opens its default file "prova.mp3" here, guarded: a
-  // missing file leaves the player closed and start-up goes on.
+  OpenDefaultMusic();
   FormCreate();
 }
 
@@ -173,9 +171,9 @@ std::array<QLineEdit*, 10> MainForm::BoundEdits() const {
           m_ui->Polvere, m_ui->CoBoss, m_ui->Bossoli, m_ui->Minima, m_ui->Massima};
 }
 
-// Commands whose subsystems come with their own windows and services
-// (reports, slideshow, music, help, about box, example prices, window print,
-// donation page) are connected where those are built.
+// Commands whose subsystems come with their own windows (reports,
+// slideshow) are connected where those are built; the auxiliary services in
+// WireServices.
 void MainForm::WireCommands() {
   connect(m_ui->Bitesci, &QPushButton::clicked, this, &MainForm::BitesciClick);
   connect(m_ui->Esci1, &QAction::triggered, this, &MainForm::BitesciClick);
@@ -216,11 +214,7 @@ void MainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (m_centred) return;
   m_centred = true;
-  if (const QScreen* s = screen()) {
-    const QRect available = s->availableGeometry();
-    const QRect frame = frameGeometry();
-    move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
-  }
+  CentreOnScreen(*this);
 }
 
 void MainForm::BitesciClick() {

@@ -11,6 +11,7 @@
 #include "loads/load_table.h"
 #include "regional/regional.h"
 
+class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -20,6 +21,8 @@ class MainForm;
 }
 
 namespace app {
+
+class MediaPlayer;
 
 // The program's one main window, laid out in main_form.ui: the load-data
 // fields and the cost calculator, the grid and the navigator of the table
@@ -56,6 +59,8 @@ class MainForm : public QMainWindow {
   QLabel* StatusPanel(int index) const;
   // The slideshow's picture names; created by FormCreate, freed by FormDestroy.
   QStringList& ImageFiles() { return m_imageFiles; }
+  // The music player row ("MediaPlayer1").
+  MediaPlayer& Player() const { return *m_player; }
 
  public slots:
   void FormCreate();
@@ -67,6 +72,13 @@ class MainForm : public QMainWindow {
   void RBtabella2Click();
   void BitModificaClick();
   void BitSalvaClick();
+  // The auxiliary services (main_form_services.cpp).
+  void About1Click();
+  void SearchforHelpOn1Click();
+  void BitHClick();
+  void BitDonateClick();
+  void BitBtn4Click();
+  void BitBtn5Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -77,6 +89,10 @@ class MainForm : public QMainWindow {
   void SetUpStatusBar();
   void SetUpBinding();
   void WireCommands();
+  void WireServices();
+  void OpenDefaultMusic();
+  void OpenMusic(const QString& file);
+  QFileDialog& MusicDialog();
   void ChooseTable(loads::DataSource* source, QRadioButton* chosen, QRadioButton* other);
   bool PostPendingEdits();
   std::array<QLineEdit*, 10> BoundEdits() const;
@@ -89,6 +105,8 @@ class MainForm : public QMainWindow {
   loads::DataSource* m_rifleSource;
   loads::DataSource* m_activeSource;
   QStringList m_imageFiles;
+  MediaPlayer* m_player = nullptr;
+  QFileDialog* m_musicDialog = nullptr;  // made on first use
   bool m_centred = false;
 };
 
