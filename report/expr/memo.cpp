@@ -1,5 +1,8 @@
 #include "report/expr/memo.h"
 
+#include <algorithm>
+#include <array>
+
 #include "report/expr/evaluator.h"
 #include "report/expr/same_text.h"
 #include "report/expr/value_ops.h"
@@ -59,14 +62,18 @@ Split SplitInlineFormat(std::string_view text) {
   return s;
 }
 
+// Called for every character of a memo: the first byte decides most calls.
 bool StartsAt(std::string_view text, std::size_t at, std::string_view what) {
-  return text.size() - at >= what.size() && text.compare(at, what.size(), what) == 0;
+  return text[at] == what.front() && text.size() - at >= what.size() &&
+         text.compare(at, what.size(), what) == 0;
 }
 
 // From `position`, the next bracketed expression: skip to the next opening
 // delimiter (or the last character) and walk from there.
 BracketedExpression NextBracket(std::string_view text, const Delimiters& d, std::size_t position) {
-  while (position + 1 < text.size() && !StartsAt(text, position, d.open)) ++position;
+  if (position + 1 < text.size()) {
+    position = std::min(text.find(d.open, position), text.size() - 1);
+  }
   return FindBracketedExpression(text, d.open, d.close, position);
 }
 
@@ -115,6 +122,12 @@ Delimiters SplitDelimiters(std::string_view expressionDelimiters) {
 BracketedExpression FindBracketedExpression(std::string_view text, std::string_view open,
                                             std::string_view close, std::size_t position) {
   if (open.empty() || close.empty()) return {};
+  // Most characters are none of the four that matter; one table look-up
+  // passes them.
+  std::array<bool, 256> special{};
+  for (const char c : {'"', '\'', open.front(), close.front()}) {
+    special[static_cast<unsigned char>(c)] = true;
+  }
   // With equal delimiters a match inside an expression can only close it.
   const bool same = open == close;
   int depth = 0;
@@ -123,6 +136,7 @@ BracketedExpression FindBracketedExpression(std::string_view text, std::string_v
   std::size_t start = 0;
   for (std::size_t i = position; i < text.size(); ++i) {
     const char c = text[i];
+    if (!special[static_cast<unsigned char>(c)]) continue;
     if (c == '"' && !singleQuoted) {
       doubleQuoted = !doubleQuoted;
       continue;
