@@ -1,6 +1,5 @@
 #include "compiler_p.h"
 
-
 #include "lexer_p.h"
 #include "report/expr/same_text.h"
 #include "report/expr/value_ops.h"
