@@ -26,9 +26,12 @@ void IncrementDecimal(std::string& digits);
 Significand SignificandOf(double magnitude, int precision) {
   char buffer[64];
   const int printed = precision > kSignificantDigits ? precision : kSignificantDigits;
-  std::snprintf(buffer, sizeof buffer, "%.*e", printed - 1, magnitude);
+  // to_chars gives the same correctly rounded digits as printf's %e, several
+  // times faster; report memos format three amounts per row this way.
+  const auto written =
+      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, printed - 1);
   Significand s;
-  const std::string_view text(buffer);
+  const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
   const auto e = text.find('e');
   for (const char c : text.substr(0, e)) {
     if (c >= '0' && c <= '9') s.digits.push_back(c);
