@@ -21,6 +21,8 @@ class MainForm;
 
 namespace app {
 
+class DataSafety;
+
 // The program's one main window, laid out in main_form.ui: the load-data
 // fields and the cost calculator, the grid and the navigator of the table
 // shown, the table chooser and the converter on the left and in the middle;
@@ -67,6 +69,10 @@ class MainForm : public QMainWindow {
   void RBtabella2Click();
   void BitModificaClick();
   void BitSalvaClick();
+  // The table shown, to and from CSV; a backup back into its file.
+  void EsportaCSV1Click();
+  void ImportaCSV1Click();
+  void RipristinaCopia1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -88,6 +94,7 @@ class MainForm : public QMainWindow {
   loads::DataSource* m_pistolSource;
   loads::DataSource* m_rifleSource;
   loads::DataSource* m_activeSource;
+  DataSafety* m_dataSafety;
   QStringList m_imageFiles;
   bool m_centred = false;
 };
