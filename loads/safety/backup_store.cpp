@@ -160,7 +160,10 @@ Status BackupStore::Restore(const BackupFile& backup, const QString& dataFile, Q
                                 .arg(kept.Message()) + notDone);
     }
   }
-  if (Status copied = CopyDatabase(backup.path, dataFile); !copied) return copied;
+  // The copy is one transaction: when it fails the data file is as it was.
+  if (Status copied = CopyDatabase(backup.path, dataFile); !copied) {
+    return Status::Failed(copied.Message() + notDone);
+  }
   Prune(QFileInfo(dataFile).fileName(), backup.path);
   if (safety != nullptr) *safety = saved;
   return Status::Ok();

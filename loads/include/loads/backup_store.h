@@ -43,9 +43,8 @@ class BackupStore {
   explicit BackupStore(const QString& dataFolder, int kept = kBackupsKept);
 
   const QString& Folder() const { return m_folder; }
-  int Kept() const { return m_kept; }
 
-  // A new, checked backup of `dataFile`; then only the newest Kept() backups
+  // A new, checked backup of `dataFile`; then only the newest `kept` backups
   // of that file remain. `dataFile` is only read. `made` receives the path.
   Status TakeBackup(const QString& dataFile, QString* made = nullptr);
 
