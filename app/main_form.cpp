@@ -14,6 +14,7 @@
 
 #include "application.h"
 #include "centre_on_screen.h"
+#include "data_safety.h"
 #include "help_context.h"
 #include "loads/calculator.h"
 #include "loads/field_link.h"
@@ -73,6 +74,7 @@ MainForm::MainForm(const QString& dataFolder, QWidget* parent)
   m_pistolSource = new loads::DataSource(m_pistolTable, this);
   m_rifleSource = new loads::DataSource(m_rifleTable, this);
   m_activeSource = m_pistolSource;
+  m_dataSafety = new DataSafety(this, m_pistolTable, m_rifleTable);
 
   SetUpLook();
   SetUpStatusBar();
@@ -181,6 +183,9 @@ void MainForm::WireCommands() {
   connect(m_ui->Bitconverti, &QPushButton::clicked, this, &MainForm::BitconvertiClick);
   connect(m_ui->BitModifica, &QPushButton::clicked, this, &MainForm::BitModificaClick);
   connect(m_ui->BitSalva, &QPushButton::clicked, this, &MainForm::BitSalvaClick);
+  connect(m_ui->EsportaCSV1, &QAction::triggered, this, &MainForm::EsportaCSV1Click);
+  connect(m_ui->ImportaCSV1, &QAction::triggered, this, &MainForm::ImportaCSV1Click);
+  connect(m_ui->RipristinaCopia1, &QAction::triggered, this, &MainForm::RipristinaCopia1Click);
   connect(m_ui->RBtabella1, &QRadioButton::toggled, this, [this](bool checked) {
     if (checked) RBtabella1Click();
   });
@@ -239,7 +244,8 @@ bool MainForm::PostPendingEdits() {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
-  if (!PostPendingEdits()) {
+  // The backup comes after the edits are written, so that it holds them.
+  if (!PostPendingEdits() || !m_dataSafety->BackUpAtExit()) {
     event->ignore();
     return;
   }
@@ -303,6 +309,12 @@ void MainForm::BitModificaClick() {
     ShowStandardError(edited.Message());
   }
 }
+
+void MainForm::EsportaCSV1Click() { m_dataSafety->ExportTable(*m_activeSource->DataSet()); }
+
+void MainForm::ImportaCSV1Click() { m_dataSafety->ImportIntoTable(*m_activeSource->DataSet()); }
+
+void MainForm::RipristinaCopia1Click() { m_dataSafety->RestoreBackup(); }
 
 void MainForm::BitSalvaClick() {
   if (const loads::Status posted = m_activeSource->DataSet()->Post(); !posted) {

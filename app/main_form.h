@@ -23,6 +23,7 @@ class MainForm;
 namespace app {
 
 class MediaPlayer;
+class DataSafety;
 
 // The program's one main window, laid out in main_form.ui: the load-data
 // fields and the cost calculator, the grid and the navigator of the table
@@ -79,6 +80,10 @@ class MainForm : public QMainWindow {
   void BitDonateClick();
   void BitBtn4Click();
   void BitBtn5Click();
+  // The table shown, to and from CSV; a backup back into its file.
+  void EsportaCSV1Click();
+  void ImportaCSV1Click();
+  void RipristinaCopia1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -104,6 +109,7 @@ class MainForm : public QMainWindow {
   loads::DataSource* m_pistolSource;
   loads::DataSource* m_rifleSource;
   loads::DataSource* m_activeSource;
+  DataSafety* m_dataSafety;
   QStringList m_imageFiles;
   MediaPlayer* m_player = nullptr;
   QFileDialog* m_musicDialog = nullptr;  // made on first use

@@ -244,7 +244,8 @@ TEST_F(MainFormTest, MenuAndToolBarInTheirOrder) {
   EXPECT_EQ(entries(form->menuBar()),
             (QStringList{QStringLiteral("&File"), QStringLiteral("Stampa"), QStringLiteral("&Aiuto")}));
   EXPECT_EQ(entries(Find<QMenu>("File1")),
-            (QStringList{"-", "Carica FileMusicale", "-", "E&sci"}));
+            (QStringList{"&Esporta Tabella CSV...", "&Importa Tabella CSV...", "-",
+                         "&Ripristina Copia di Sicurezza...", "-", "Carica FileMusicale", "-", "E&sci"}));
   EXPECT_EQ(entries(Find<QMenu>("Stampa1")),
             (QStringList{"Lista Dati Fucile", "Lista Dati Pistola", "Schermata"}));
   EXPECT_EQ(entries(Find<QMenu>("Aiuto1")), (QStringList{"Sommario", "PrezziEsempio", "&About..."}));

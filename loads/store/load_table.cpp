@@ -452,6 +452,55 @@ Status LoadTable::Delete() {
   return Status::Ok();
 }
 
+Status LoadTable::AppendRecords(const std::vector<std::vector<QVariant>>& records) {
+  if (Status ready = CheckBrowseMode(); !ready) return ready;
+  if (records.empty()) return Status::Ok();
+  for (const auto& values : records) {
+    if (values.size() != m_fields.size()) {
+      return Status::Failed(WriteFailed(QStringLiteral("aggiungere i record"),
+                                        QStringLiteral("numero di campi errato")));
+    }
+  }
+  QStringList columns;
+  for (const FieldDef& f : m_fields) columns << detail::Quoted(f.name);
+  const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(detail::Quoted(kTableName), columns.join(QStringLiteral(", ")),
+                               QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+
+  QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+  std::vector<Row> added;
+  added.reserve(records.size());
+  {
+    detail::Transaction transaction(db);
+    if (!transaction.Begun()) {
+      return Status::Failed(WriteFailed(QStringLiteral("aggiungere i record"), detail::Reason(db.lastError())));
+    }
+    QSqlQuery query(db);
+    if (!query.prepare(sql)) {
+      return Status::Failed(WriteFailed(QStringLiteral("aggiungere i record"), detail::Reason(query.lastError())));
+    }
+    for (const auto& values : records) {
+      for (std::size_t i = 0; i < values.size(); ++i) query.bindValue(static_cast<int>(i), values[i]);
+      if (!query.exec()) {
+        return Status::Failed(WriteFailed(QStringLiteral("aggiungere i record"), detail::Reason(query.lastError())));
+      }
+      Row row;
+      row.rowId = query.lastInsertId().toLongLong();
+      for (std::size_t i = 0; i < values.size(); ++i) row.values.push_back(Typed(m_fields[i].kind, values[i]));
+      added.push_back(std::move(row));
+    }
+    query.finish();
+    if (!transaction.Commit()) {
+      return Status::Failed(WriteFailed(QStringLiteral("aggiungere i record"), detail::Reason(db.lastError())));
+    }
+  }
+  const int first = RecordCount();
+  m_rows.insert(m_rows.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+  emit RowsReset();
+  SetCurrent(first, false, false);
+  return Status::Ok();
+}
+
 Status LoadTable::Refresh() {
   if (Status ready = CheckBrowseMode(); !ready) return ready;
   std::vector<Row> rows;
@@ -485,6 +534,13 @@ QString LoadTable::DisplayText(int field, const QVariant& value) const {
       return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
   }
   return value.toString();
+}
+
+FieldValue LoadTable::Value(int row, int field) const {
+  if (field < 0 || field >= static_cast<int>(m_fields.size())) return {};
+  if (row < 0 || row >= RecordCount()) return {};
+  const auto f = static_cast<std::size_t>(field);
+  return {m_fields[f].kind, m_rows[static_cast<std::size_t>(row)].values[f]};
 }
 
 FieldValue LoadTable::Value(QStringView name) const {

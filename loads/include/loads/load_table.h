@@ -90,6 +90,14 @@ class LoadTable : public QObject {
   Status Post();    // nothing to do outside Edit and Insert
   void Cancel();
   Status Refresh(); // posts, then reads the file again, keeping the position
+  // Writes a pending change, or drops it when nothing was typed, so that the
+  // table is in Browse state; what every move does first.
+  Status CheckBrowseMode();
+
+  // Adds `records` (values in Fields() order, null for an empty value) after
+  // the last record, all in one transaction: either every record is written
+  // or none is. The first record added becomes current.
+  Status AppendRecords(const std::vector<std::vector<QVariant>>& records);
 
   const std::vector<FieldDef>& Fields() const { return m_fields; }
   int FieldIndex(QStringView name) const;  // without regard to case; -1 if unknown
@@ -101,6 +109,8 @@ class LoadTable : public QObject {
   QString FieldText(int field) const;
   // Any record, as the grid shows it.
   QString FieldText(int row, int field) const;
+  // Any record's stored value (a change being edited is not included).
+  FieldValue Value(int row, int field) const;
 
   // Needs Edit or Insert state; the text is checked when the record is posted.
   Status SetFieldText(QStringView name, const QString& text);
@@ -125,7 +135,6 @@ class LoadTable : public QObject {
   };
 
   Status CheckActive() const;
-  Status CheckBrowseMode();
   Status EnsureFile();
   Status ReadRows(std::vector<Row>& rows) const;
   Status Validate();
