@@ -6,10 +6,12 @@
 #include "formabout.h"
 #include "loads/data_folder.h"
 #include "main_form.h"
+#include "qt_texts.h"
 #include "tprezzi.h"
 
 int main(int argc, char** argv) {
   app::Application application(argc, argv);
+  app::InstallItalianQtTexts();
   application.SetTitle(QString::fromLatin1(app::kApplicationTitle));
   // Replaced by the help file beside the program while the main window is made.
   application.SetHelpFile(QDir(loads::DefaultDataFolder()).filePath(QStringLiteral("versanto8.qch")));
