@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench asan asan-test clean
+.PHONY: all deps configure build run test bench package asan asan-test clean
 
 all: build
 
@@ -27,6 +27,10 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
+
+# The Debian package: $(BUILD)/versanto_<version>_<arch>.deb
+package: build
+	cmake --build $(BUILD) --target package
 
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \

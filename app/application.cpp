@@ -28,6 +28,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // These two name the per-user folders (data, settings); the title is ours.
   setOrganizationName(QStringLiteral("Calvenor"));
   setApplicationName(QStringLiteral("Versanto"));
+  setDesktopFileName(QString::fromLatin1(kDesktopEntryId));
 }
 
 void Application::SetTitle(const QString& title) { Shared().title = title; }

@@ -6,6 +6,9 @@
 namespace app {
 
 inline constexpr char kApplicationTitle[] = "Versanto8.0";
+// The name of the program's desktop entry (it.calvenor.Versanto.desktop) and
+// its AppStream id; window systems match the windows to the entry by it.
+inline constexpr char kDesktopEntryId[] = "it.calvenor.Versanto";
 
 // The application title (captions of the program's message boxes) and the
 // help file in use. Process-wide, so that windows made without the

@@ -4,12 +4,16 @@
 
 #include "application.h"
 #include "formabout.h"
+#include "install_check.h"
 #include "loads/data_folder.h"
 #include "main_form.h"
+#include "qt_texts.h"
 #include "tprezzi.h"
 
 int main(int argc, char** argv) {
+  if (app::IsInstallCheck(argc, argv)) return app::CheckInstall(argc, argv);
   app::Application application(argc, argv);
+  app::InstallItalianQtTexts();
   application.SetTitle(QString::fromLatin1(app::kApplicationTitle));
   // Replaced by the help file beside the program while the main window is made.
   application.SetHelpFile(QDir(loads::DefaultDataFolder()).filePath(QStringLiteral("versanto8.qch")));

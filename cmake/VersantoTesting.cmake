@@ -4,14 +4,16 @@
 #     [GUI]            link the QApplication test main (Widgets, offscreen platform)
 #     [XVFB]           run under xvfb-run with a real X server instead of offscreen
 #     [TIMEOUT <s>]    default 300
-#     [LABELS <l...>])
+#     [LABELS <l...>]
+#     [ENV <NAME=value...>])  more environment, or a pinned value changed
+#                             (e.g. QT_SCALE_FACTOR=2, LANG=it_IT.UTF-8)
 #
 # One GoogleTest binary, registered with CTest as one test. Every test runs
 # with its own HOME and XDG folders below the build tree, a pinned locale and
 # no sound device, so that no test reads or changes the user's real data and
 # no two tests see each other's files.
 function(versanto_add_test name)
-  cmake_parse_arguments(T "GUI;XVFB" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "GUI;XVFB" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   versanto_target_defaults(${name})
   if(T_GUI OR T_XVFB)
@@ -36,6 +38,8 @@ function(versanto_add_test name)
     VERSANTO_SOURCE_DIR=${PROJECT_SOURCE_DIR}
     VERSANTO_BINARY_DIR=${CMAKE_BINARY_DIR}
     VERSANTO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data)
+  # Later entries win, so ENV may change a pinned value.
+  list(APPEND env ${T_ENV})
   if(T_XVFB)
     add_test(NAME ${name}
       COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-test-home ${home}
