@@ -196,6 +196,15 @@ TEST(EffectTable, HasTheHundredAndSeventySixNamesInStyleOrder) {
   }
 }
 
+TEST(EffectTable, GivesEveryRowAProcedureOfItsOwn) {
+  for (std::size_t i = 0; i < EffectTable.size(); ++i) {
+    EXPECT_NE(EffectTable[i].Proc, nullptr) << "style " << i + 1;
+  }
+  // Rows 33 and 34 share their names with 18 and 25, not their drawing.
+  EXPECT_NE(EffectTable[33 - 1].Proc, EffectTable[18 - 1].Proc);
+  EXPECT_NE(EffectTable[34 - 1].Proc, EffectTable[25 - 1].Proc);
+}
+
 TEST(EffectTable, KeepsTheNamesRowsShareAndTheMisspellings) {
   EXPECT_EQ(EffectTable[33 - 1].Name, EffectTable[18 - 1].Name);
   EXPECT_EQ(EffectTable[34 - 1].Name, EffectTable[25 - 1].Name);

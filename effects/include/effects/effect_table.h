@@ -26,8 +26,7 @@ namespace effects {
 using EffectProc = void (*)(raster::Bitmap& Screen, const raster::Bitmap& Image, int W, int H,
                             int X, int Y, int Progress);
 
-// One row of the effect table; every row has a procedure of its own (the
-// table does not build otherwise).
+// One row of the effect table; every row has a procedure of its own.
 struct Effect {
   std::string_view Name;
   EffectProc Proc;
