@@ -115,11 +115,7 @@ Match MatchPicture(PictureBox& box) {
 
 // Qt's own helpers (the tool bar's extension arrow, drawn by the style), and
 // the record navigator, whose glyphs are still drawn into 1x pixmaps.
-bool IsLeftOut(const QWidget& widget) {
-  if (widget.objectName().startsWith(QLatin1String("qt_"))) return true;
-  const QWidget* parent = widget.parentWidget();
-  return parent != nullptr && parent->objectName() == QLatin1String("DBNavigator1");
-}
+bool IsLeftOut(const QWidget& widget) { return widget.objectName().startsWith(QLatin1String("qt_")); }
 
 class HighDensityTest : public WindowTest {
  protected:

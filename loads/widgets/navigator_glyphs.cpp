@@ -20,12 +20,8 @@ void Triangle(QPainter& p, bool pointsLeft, qreal x) {
   p.drawPolygon(t);
 }
 
-}  // namespace
-
-QIcon NavigatorGlyph(NavButton which) {
-  QPixmap pixmap(kSize, kSize);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
+// Draws the glyph in 16 x 16 logical units on any pixmap.
+void DrawGlyph(QPainter& p, NavButton which) {
   p.setRenderHint(QPainter::Antialiasing);
   const QColor ink(0, 0, 128);
   p.setPen(QPen(ink, 1));
@@ -86,8 +82,24 @@ QIcon NavigatorGlyph(NavButton which) {
       break;
     }
   }
-  p.end();
-  return QIcon(pixmap);
+}
+
+}  // namespace
+
+// One pixmap per device pixel ratio in use on today's screens, so that the
+// buttons stay sharp on a high-density screen.
+QIcon NavigatorGlyph(NavButton which) {
+  QIcon icon;
+  for (const int ratio : {1, 2}) {
+    QPixmap pixmap(kSize * ratio, kSize * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    DrawGlyph(p, which);
+    p.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
 }  // namespace loads::detail
