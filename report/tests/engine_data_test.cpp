@@ -223,3 +223,26 @@ TEST(EngineData, DatasetWithoutATable) {
 
 }  // namespace
 }  // namespace report
+
+namespace report {
+namespace {
+
+TEST(EngineData, DatasetFoundByNameIsNotKeptAfterItIsGone) {
+  Built b = CostList();
+  {
+    RowsDataSet rows(QStringLiteral("repDBDataset1"), CostFields());
+    AddCostRow(rows, "x");
+    ASSERT_TRUE(b.Build()) << b.Errors();
+  }
+  // The dataset is destroyed: the next build must not reach it.
+  EXPECT_FALSE(b.engine->BuildReport(true));
+  EXPECT_EQ(b.Errors(), "Dataset \"repDBDataset1\" does not exist");
+  RowsDataSet other(QStringLiteral("REPDBDATASET1"), CostFields());
+  AddCostRow(other, "y");
+  AddCostRow(other, "z");
+  EXPECT_TRUE(b.engine->BuildReport(true)) << b.Errors();
+  EXPECT_EQ(CountOf(Objects(*b.pages, 0), QStringLiteral("MasterData1")), 2);
+}
+
+}  // namespace
+}  // namespace report
