@@ -246,3 +246,35 @@ TEST(EngineData, DatasetFoundByNameIsNotKeptAfterItIsGone) {
 
 }  // namespace
 }  // namespace report
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include "report/engine/build_timer.h"
+
+namespace report {
+namespace {
+
+TEST(EngineData, ScheduledBuildRunsInTheEventLoopAfterItsDelay) {
+  RowsDataSet rows(QStringLiteral("repDBDataset1"), CostFields());
+  for (int i = 0; i < 50; ++i) AddCostRow(rows, "x");
+  Built b = CostList();
+  b.engine = std::make_unique<Engine>(*b.report, *b.pages);
+  QEventLoop loop;
+  QObject context;
+  QElapsedTimer timer;
+  timer.start();
+  int result = -1;
+  ScheduleBuild(*b.engine, &context, [&](bool ok) {
+    result = ok;
+    loop.quit();
+  });
+  EXPECT_EQ(b.pages->Count(), 0);  // nothing before the loop runs
+  loop.exec();
+  EXPECT_GE(timer.elapsed(), kBuildDelayMs - 5);
+  EXPECT_EQ(result, 1) << b.Errors();
+  EXPECT_EQ(b.pages->Count(), 2);
+}
+
+}  // namespace
+}  // namespace report
