@@ -278,3 +278,25 @@ TEST(EngineData, ScheduledBuildRunsInTheEventLoopAfterItsDelay) {
 
 }  // namespace
 }  // namespace report
+
+namespace report {
+namespace {
+
+TEST(EngineData, ClearAskedForDuringABuildWaitsForItsEnd) {
+  RowsDataSet rows(QStringLiteral("repDBDataset1"), CostFields());
+  for (int i = 0; i < 100; ++i) AddCostRow(rows, "x");
+  Built b = CostList();
+  QString loadError;
+  QObject::connect(b.pages.get(), &PreparedPages::PageFinished, [&](int) {
+    b.pages->Clear();
+    EXPECT_FALSE(b.pages->Load(testing::TestData(QStringLiteral("vpr/good.vpr")), true, &loadError));
+  });
+  ASSERT_TRUE(b.Build()) << b.Errors();
+  EXPECT_EQ(b.pages->Count(), 3);
+  EXPECT_FALSE(loadError.isEmpty());
+  b.pages->Clear();
+  EXPECT_EQ(b.pages->Count(), 0);
+}
+
+}  // namespace
+}  // namespace report
