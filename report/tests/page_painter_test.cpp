@@ -108,3 +108,37 @@ TEST(PagePainter, MissingFontFallsBackToAFixedFamily) {
 
 }  // namespace
 }  // namespace report
+
+#include <QPainter>
+#include <QPrinter>
+
+namespace report {
+namespace {
+
+// What printing does: a QPrinter device, one report unit = resolution / 96 dots.
+TEST(PagePainter, DrawsOnAPrinter) {
+  RowsDataSet rows(QStringLiteral("ds"), {{"t", FieldType::fftString}, {"n"}});
+  Built b = DrawingReport(rows, 6);
+  QTemporaryDir dir;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+  printer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
+  printer.setFullPage(true);
+  QPainter painter;
+  ASSERT_TRUE(painter.begin(&printer));
+  const double scale = printer.resolution() / 96.0;
+  for (int i = 0; i < b.pages->Count(); ++i) {
+    if (i > 0) printer.newPage();
+    b.pages->DrawPage(i, painter, scale, QPointF(0, 0));
+  }
+  ASSERT_TRUE(painter.end());
+  QFile file(dir.filePath(QStringLiteral("printed.pdf")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray pdf = file.readAll();
+  EXPECT_TRUE(pdf.contains("/Count 2"));
+  EXPECT_TRUE(pdf.contains("/FontFile2") || pdf.contains("/FontFile"));  // the text is there as text
+}
+
+}  // namespace
+}  // namespace report
