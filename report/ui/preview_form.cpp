@@ -442,8 +442,15 @@ void PreviewForm::PrintClick() {
 
 void PreviewForm::PageSettingsClick() {
   if (m_running || m_locked || !m_pageSettings) return;
+  // A rebuild for all pages replaces every page: come back to the same page
+  // and spot where the new pages allow it.
+  const int pageNo = m_preview->PageNo();
+  const QPoint scroll = m_preview->ScrollPosition();
   m_pageSettings();
   m_preview->UpdatePages();
+  m_preview->SetPageNo(pageNo);
+  if (m_preview->PageNo() == pageNo) m_preview->SetScrollPosition(scroll);
+  m_pageEdit->setText(QString::number(m_preview->PageNo()));
   UpdateStatus();
 }
 

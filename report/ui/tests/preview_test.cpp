@@ -134,6 +134,19 @@ TEST_F(PreviewView, ScrollingByHandMakesTheReachedPageCurrent) {
   EXPECT_EQ(view.PageNo(), 3);
 }
 
+TEST_F(PreviewView, DraggingScrollsWithTheMouse) {
+  view.SetZoom(2.0);
+  view.SetScrollPosition({200, 500});
+  const QPoint from(300, 300);
+  QTest::mousePress(view.viewport(), Qt::LeftButton, {}, from);
+  QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(-40, -100)),
+                   view.viewport()->mapToGlobal(QPointF(from + QPoint(-40, -100))), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(view.viewport(), &move);
+  QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, from + QPoint(-40, -100));
+  EXPECT_EQ(view.ScrollPosition(), QPoint(240, 600));
+}
+
 TEST_F(PreviewView, FindGoesForwardOverPagesAndSaysWhenNothingIsLeft) {
   pages.PutWord(1, 4, QStringLiteral("Remington"));
   pages.PutWord(3, 30, QStringLiteral("REMINGTON"));
