@@ -165,7 +165,12 @@ PreviewForm::PreviewForm(QWidget* parent) : QDialog(parent) {
   m_preview->setFocus();
 }
 
-PreviewForm::~PreviewForm() = default;
+PreviewForm::~PreviewForm() {
+  // Children still send signals while QWidget's destructor takes them down
+  // (the zoom box's editor reports "editing finished" when it loses focus);
+  // by then this is no longer a PreviewForm.
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
 
 QAction* PreviewForm::AddButton(const QString& name, int hintKey, int image,
                                 void (PreviewForm::*slot)()) {
