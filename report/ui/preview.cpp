@@ -206,6 +206,8 @@ void Preview::paintEvent(QPaintEvent* event) {
     painter.fillRect(empty, Qt::white);
     painter.setPen(Qt::black);
     painter.drawRect(empty.adjusted(0, 0, -1, -1));
+    painter.end();
+    emit Painted();
     return;
   }
 
@@ -256,6 +258,8 @@ void Preview::paintEvent(QPaintEvent* event) {
       painter.drawText(box, Qt::AlignCenter, number);
     }
   }
+  painter.end();
+  emit Painted();
 }
 
 void Preview::ScrollToVisible(const QRect& area, int spare) {

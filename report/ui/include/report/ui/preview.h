@@ -76,6 +76,8 @@ class Preview : public QAbstractScrollArea {
   void PageChanged(int pageNo);
   void ZoomChanged(double zoom);
   void DoubleClicked();
+  // After each paint of the view; PagesPainted() says how many pages it drew.
+  void Painted();
   void PrintKey();
   void SaveKey();
   void OpenKey();
