@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -284,6 +285,39 @@ TEST_F(PreviewWindow, SaveAndOpenAgain) {
             QStringLiteral("/a/b.vpr"));
   EXPECT_EQ(PreviewForm::WithPreparedReportExtension(QStringLiteral("/a.d/b.vpr")),
             QStringLiteral("/a.d/b.vpr"));
+}
+
+TEST_F(PreviewWindow, FileWorkLocksTheViewAndSaysWhatItDoes) {
+  struct Watching : FakePages {
+    QWidget* window = nullptr;
+    QStringList seen;
+    void Look() {
+      auto* panel = window->findChild<QLabel*>(QStringLiteral("LockPanel"));
+      seen << (panel->isVisible() ? panel->text() : QStringLiteral("hidden"));
+      seen << (window->findChild<Preview*>(QStringLiteral("Preview"))->isEnabled()
+                   ? QStringLiteral("enabled") : QStringLiteral("locked"));
+    }
+    QString SaveToFile(const QString& name) override {
+      Look();
+      return FakePages::SaveToFile(name);
+    }
+    QString LoadFromFile(const QString& name) override {
+      Look();
+      return FakePages::LoadFromFile(name);
+    }
+  } watching;
+  watching.SetCount(2);
+  watching.window = &form;
+  PreviewWindowOptions options;
+  options.maximized = false;
+  form.Init(&watching, options);
+  form.show();
+  QTemporaryDir dir;
+  ASSERT_TRUE(form.SaveFile(dir.filePath(QStringLiteral("a"))));
+  ASSERT_TRUE(form.OpenFile(dir.filePath(QStringLiteral("a.vpr"))));
+  EXPECT_EQ(watching.seen, (QStringList{"Saving file...", "locked", "Loading file...", "locked"}));
+  EXPECT_FALSE(form.findChild<QLabel*>(QStringLiteral("LockPanel"))->isVisible());
+  EXPECT_TRUE(form.PreviewView()->isEnabled());
 }
 
 TEST_F(PreviewWindow, OpeningAFileThatIsNoPreparedReport) {

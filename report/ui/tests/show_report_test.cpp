@@ -130,6 +130,27 @@ TEST(ShowReport, WindowOpensAtOnceAndFillsInWhileTheBuildRuns) {
   EXPECT_EQ(closeAfter, QStringLiteral("Close"));
 }
 
+TEST(ShowReport, ABuildThatCannotStartClosesTheWindow) {
+  Report report;
+  TemplateError error;
+  ASSERT_TRUE(LoadTemplate(report, qEnvironmentVariable("VERSANTO_SOURCE_DIR") +
+                                       QStringLiteral("/report/tests/data/cost_list.xml"),
+                           &error));
+  report.SetSilentMode(SilentMode::simSilent);  // no message box to click away
+  PreparedPages pages;
+  bool shown = false;
+  ShowReportHooks hooks;
+  hooks.configureForm = [&](PreviewForm& form, Engine&) {
+    QTimer::singleShot(0, &form, [&, f = &form] { shown = f->isVisible(); });
+  };
+  // No dataset "repDBDataset1" exists: the build fails before its first page
+  // and ShowReport returns without anyone closing the window.
+  ShowReport(report, pages, true, hooks);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(pages.Count(), 0);
+  EXPECT_FALSE(report.ErrorList().Empty());
+}
+
 TEST(ShowReport, EmptyTableShowsItsOnePage) {
   CostList list(0);
   ShowRun run;
