@@ -179,11 +179,15 @@ bool Engine::BuildReport(bool clearLastReport) {
   m_firstPageMs = -1;
   m_timer.start();
 
-  for (DataSetItem& item : m_report.DataSets()) {
-    if (!item.dataSet) item.dataSet = DataSetRegistry::Find(item.dataSetName);
-    if (!item.dataSet) {
+  // Resolved for this build only: a dataset found by name may be gone by the
+  // next one.
+  m_dataSets.clear();
+  for (const DataSetItem& item : m_report.DataSets()) {
+    DataSet* data = item.dataSet ? item.dataSet : DataSetRegistry::Find(item.dataSetName);
+    if (!data) {
       errors.Add("Dataset \"" + item.dataSetName.toStdString() + "\" does not exist");
     }
+    m_dataSets.push_back(data);
   }
   if (!errors.Empty()) return false;
 
@@ -206,10 +210,8 @@ bool Engine::BuildReport(bool clearLastReport) {
 
 DataSet* Engine::ResolveDataSet(const QString& name) {
   if (name.isEmpty()) return nullptr;
-  for (const DataSetItem& item : m_report.DataSets()) {
-    if (item.dataSet && item.dataSet->UserNameText().compare(name, Qt::CaseInsensitive) == 0) {
-      return item.dataSet;
-    }
+  for (DataSet* data : m_dataSets) {
+    if (data && data->UserNameText().compare(name, Qt::CaseInsensitive) == 0) return data;
   }
   return DataSetRegistry::Find(name);
 }
@@ -376,8 +378,8 @@ bool Engine::RunEngine() {
   m_startDate = static_cast<double>(QDate(1899, 12, 30).daysTo(now.date()));
   m_startTime = DaysSince1899(now) - m_startDate;
 
-  for (const DataSetItem& item : m_report.DataSets()) {
-    if (item.dataSet) m_initialised.push_back(item.dataSet);
+  for (DataSet* data : m_dataSets) {
+    if (data) m_initialised.push_back(data);
   }
   for (ReportPage* page : m_report.ReportPages()) {
     auto plan = std::make_unique<PagePlan>();
@@ -727,8 +729,8 @@ expr::Value Engine::Aggregate(const expr::AggregateCall& call, expr::Evaluator&)
 }
 
 expr::FieldSource* Engine::FindDataSet(std::string_view userName) {
-  for (const DataSetItem& item : m_report.DataSets()) {
-    if (item.dataSet && expr::SameText(item.dataSet->UserName(), userName)) return item.dataSet;
+  for (DataSet* data : m_dataSets) {
+    if (data && expr::SameText(data->UserName(), userName)) return data;
   }
   return nullptr;
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDir>
+#include <QLocale>
 
 #include <cmath>
 #include <vector>
@@ -599,11 +600,7 @@ std::unique_ptr<Component> ReadOne(QXmlStreamReader& reader, const ObjectXmlOpti
 }  // namespace
 
 QString NumberText(double value) {
-  for (int precision = 15; precision <= 17; ++precision) {
-    const QString text = QString::number(value, 'g', precision);
-    if (text.toDouble() == value) return text;
-  }
-  return QString::number(value, 'g', 17);
+  return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 bool SetProperty(Component& object, QStringView name, const QString& value, QString& message) {

@@ -8,8 +8,17 @@
 namespace report {
 namespace {
 
+// Families as the font database lists them, without the foundry that it adds
+// when two foundries offer the same family ("Nimbus Sans [urw]").
 bool HasFamily(const QString& family) {
-  static const QStringList families = QFontDatabase::families();
+  static const QStringList families = [] {
+    QStringList names;
+    for (QString name : QFontDatabase::families()) {
+      if (const qsizetype bracket = name.indexOf(QLatin1String(" [")); bracket > 0) name.truncate(bracket);
+      names << name;
+    }
+    return names;
+  }();
   return families.contains(family, Qt::CaseInsensitive);
 }
 

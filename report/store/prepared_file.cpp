@@ -423,6 +423,10 @@ bool PreparedPages::Save(const QString& fileName, QString* error) const {
 }
 
 bool PreparedPages::Load(const QString& fileName, bool missingIsError, QString* error) {
+  if (m_building) {
+    if (error) *error = QStringLiteral("A report is being built");
+    return false;
+  }
   Clear();
   m_loadDetail.clear();
   QFile file(fileName);

@@ -9,6 +9,10 @@ PreparedPages::PreparedPages(QObject* parent) : QObject(parent) {}
 PreparedPages::~PreparedPages() = default;
 
 void PreparedPages::Clear() {
+  // The engine holds indices into the store while it builds; a preview that
+  // asks for a clear in the middle (through the events processed after each
+  // page) must wait for the build to end.
+  if (m_building) return;
   m_sourcePages.clear();
   m_aliases.clear();
   m_aliasByTemplate.clear();
@@ -73,8 +77,15 @@ std::int32_t PreparedPages::PoolText(const QString& text) {
   return index;
 }
 
-void PreparedPages::BeginBuild() { emit BuildStarted(); }
-void PreparedPages::EndBuild() { emit BuildFinished(); }
+void PreparedPages::BeginBuild() {
+  m_building = true;
+  emit BuildStarted();
+}
+
+void PreparedPages::EndBuild() {
+  m_building = false;
+  emit BuildFinished();
+}
 
 void PreparedPages::AddAliases(int sourcePage, const Component& copy, const Component* original) {
   AliasEntry entry;
@@ -125,6 +136,7 @@ int PreparedPages::AddSourcePage(const ReportPage& page) {
 }
 
 std::uint32_t PreparedPages::AliasOf(int sourcePage, const Component* templateObject) const {
+  if (sourcePage < 0 || std::size_t(sourcePage) >= m_aliasByTemplate.size()) return 0;
   return m_aliasByTemplate[std::size_t(sourcePage)].value(templateObject, 0);
 }
 

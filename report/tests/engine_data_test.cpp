@@ -223,3 +223,80 @@ TEST(EngineData, DatasetWithoutATable) {
 
 }  // namespace
 }  // namespace report
+
+namespace report {
+namespace {
+
+TEST(EngineData, DatasetFoundByNameIsNotKeptAfterItIsGone) {
+  Built b = CostList();
+  {
+    RowsDataSet rows(QStringLiteral("repDBDataset1"), CostFields());
+    AddCostRow(rows, "x");
+    ASSERT_TRUE(b.Build()) << b.Errors();
+  }
+  // The dataset is destroyed: the next build must not reach it.
+  EXPECT_FALSE(b.engine->BuildReport(true));
+  EXPECT_EQ(b.Errors(), "Dataset \"repDBDataset1\" does not exist");
+  RowsDataSet other(QStringLiteral("REPDBDATASET1"), CostFields());
+  AddCostRow(other, "y");
+  AddCostRow(other, "z");
+  EXPECT_TRUE(b.engine->BuildReport(true)) << b.Errors();
+  EXPECT_EQ(CountOf(Objects(*b.pages, 0), QStringLiteral("MasterData1")), 2);
+}
+
+}  // namespace
+}  // namespace report
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include "report/engine/build_timer.h"
+
+namespace report {
+namespace {
+
+TEST(EngineData, ScheduledBuildRunsInTheEventLoopAfterItsDelay) {
+  RowsDataSet rows(QStringLiteral("repDBDataset1"), CostFields());
+  for (int i = 0; i < 50; ++i) AddCostRow(rows, "x");
+  Built b = CostList();
+  b.engine = std::make_unique<Engine>(*b.report, *b.pages);
+  QEventLoop loop;
+  QObject context;
+  QElapsedTimer timer;
+  timer.start();
+  int result = -1;
+  ScheduleBuild(*b.engine, &context, [&](bool ok) {
+    result = ok;
+    loop.quit();
+  });
+  EXPECT_EQ(b.pages->Count(), 0);  // nothing before the loop runs
+  loop.exec();
+  EXPECT_GE(timer.elapsed(), kBuildDelayMs - 5);
+  EXPECT_EQ(result, 1) << b.Errors();
+  EXPECT_EQ(b.pages->Count(), 2);
+}
+
+}  // namespace
+}  // namespace report
+
+namespace report {
+namespace {
+
+TEST(EngineData, ClearAskedForDuringABuildWaitsForItsEnd) {
+  RowsDataSet rows(QStringLiteral("repDBDataset1"), CostFields());
+  for (int i = 0; i < 100; ++i) AddCostRow(rows, "x");
+  Built b = CostList();
+  QString loadError;
+  QObject::connect(b.pages.get(), &PreparedPages::PageFinished, [&](int) {
+    b.pages->Clear();
+    EXPECT_FALSE(b.pages->Load(testing::TestData(QStringLiteral("vpr/good.vpr")), true, &loadError));
+  });
+  ASSERT_TRUE(b.Build()) << b.Errors();
+  EXPECT_EQ(b.pages->Count(), 3);
+  EXPECT_FALSE(loadError.isEmpty());
+  b.pages->Clear();
+  EXPECT_EQ(b.pages->Count(), 0);
+}
+
+}  // namespace
+}  // namespace report

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QTemporaryDir>
 
 #include "engine_fixtures.h"
@@ -93,6 +94,16 @@ TEST(PagePainter, MissingFontFallsBackToAFixedFamily) {
   EXPECT_EQ(family, ResolvedFamily(QStringLiteral("Un Altro Font Assente")));
   EXPECT_FALSE(family.isEmpty());
   EXPECT_EQ(ResolvedFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
+  // The first installed of the look-alikes of Arial, found also when the font
+  // database lists it with its foundry.
+  const QStringList lookAlikes = {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans"};
+  if (QFontDatabase::hasFamily(QStringLiteral("Nimbus Sans")) &&
+      !QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")) &&
+      !QFontDatabase::hasFamily(QStringLiteral("Arimo"))) {
+    EXPECT_EQ(family, QStringLiteral("Nimbus Sans"));
+  } else {
+    EXPECT_TRUE(lookAlikes.contains(family)) << family.toStdString();
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "report/ui/show_report.h"
 
+#include "report/engine/build_timer.h"
 #include "report/engine/engine.h"
 #include "report/model/report.h"
 #include "report/store/prepared_pages.h"
@@ -31,18 +32,22 @@ class PreviewSession : public QObject {
     connect(&pages, &PreparedPages::PageFinished, &form, &PreviewForm::PageAdded);
     connect(&pages, &PreparedPages::BuildFinished, &form, &PreviewForm::BuildFinished);
     form.SetCancelHandler([&report] { report.SetTerminated(true); });
-    m_timer.setSingleShot(true);
-    m_timer.setInterval(kBuildTimerMs);
-    connect(&m_timer, &QTimer::timeout, this, &PreviewSession::Build);
   }
 
   Engine& GetEngine() { return m_engine; }
   PreparedPagesSource& Source() { return m_source; }
-  void StartTimer() { m_timer.start(); }
+  void StartTimer() {
+    ScheduleBuild(m_engine, this, [this](bool ok) { Finished(ok); }, kBuildDelayMs);
+  }
 
   bool Build() {
-    m_timer.stop();
     const bool ok = m_engine.BuildReport(false);
+    Finished(ok);
+    return ok;
+  }
+
+ private:
+  void Finished(bool ok) {
     if (!ok) {
       if (m_report.SilentMode() == SilentMode::simMessageBoxes)
         QMessageBox::critical(&m_form, RepResources::Text("clError"), m_engine.ErrorSummary());
@@ -50,16 +55,13 @@ class PreviewSession : public QObject {
       // out of place) leaves nothing to look at.
       if (m_pages.Count() == 0) QTimer::singleShot(0, &m_form, [form = &m_form] { form->close(); });
     }
-    return ok;
   }
 
- private:
   Report& m_report;
   PreparedPages& m_pages;
   Engine m_engine;
   PreparedPagesSource m_source;
   PreviewForm& m_form;
-  QTimer m_timer;
 };
 
 }  // namespace

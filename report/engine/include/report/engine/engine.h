@@ -136,6 +136,7 @@ class Engine : public expr::Scope {
   std::unordered_map<const MemoView*, MemoPlan> m_memos;
   std::map<std::pair<std::string, const Band*>, AggregateState> m_aggregates;
   std::unordered_map<std::string, std::unique_ptr<ObjectAdapter>> m_objects;  // lower-case names
+  std::vector<DataSet*> m_dataSets;  // the DataSets items, resolved for this build
   std::vector<DataSet*> m_initialised;
   std::vector<HeaderItem> m_headerList;
   std::string m_currentObjectName;

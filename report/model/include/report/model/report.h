@@ -39,7 +39,9 @@ class DataSet;
 
 struct DataSetItem {
   QString dataSetName;
-  DataSet* dataSet = nullptr;  // resolved by name when not bound
+  // Bound explicitly (BindDataSet); when null the engine looks the name up
+  // among the living datasets at the start of every build.
+  DataSet* dataSet = nullptr;
 };
 
 enum class SilentMode { simMessageBoxes, simSilent, simReThrow };

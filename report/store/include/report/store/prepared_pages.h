@@ -78,7 +78,9 @@ class PreparedPages : public QObject {
   explicit PreparedPages(QObject* parent = nullptr);
   ~PreparedPages() override;
 
+  // Does nothing while a build is writing into the store (Building()).
   void Clear();
+  bool Building() const { return m_building; }
 
   // ---- reading ----
   int Count() const { return static_cast<int>(m_pages.size()); }
@@ -189,6 +191,7 @@ class PreparedPages : public QObject {
   ReportInfo m_info;
   QString m_copyName;
   QString m_loadDetail;
+  bool m_building = false;
 };
 
 }  // namespace report

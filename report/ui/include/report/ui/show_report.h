@@ -5,6 +5,8 @@
 // as they are finished. Returns when a modal preview is closed (the
 // default); a non-modal one lives on and frees itself when closed.
 
+#include "report/engine/build_timer.h"
+
 #include <functional>
 
 class QWidget;
@@ -16,7 +18,7 @@ class PreparedPages;
 class PreviewForm;
 class Report;
 
-inline constexpr int kBuildTimerMs = 50;
+
 
 struct ShowReportHooks {
   QWidget* parent = nullptr;
