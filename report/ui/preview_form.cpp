@@ -60,6 +60,14 @@ QString QtFilter(const QString& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
+// A search through a long report draws every page it passes.
+struct WaitCursor {
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 QString PreparedReportFilter() {
   return QtFilter(RepResources::Text(140) + u' ' + RepResources::Text(141));
 }
@@ -463,11 +471,13 @@ void PreviewForm::FindClick() {
   if (m_running || m_locked) return;
   SearchDialog dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
+  const WaitCursor wait;
   m_preview->Find(dialog.Text(), dialog.CaseSensitive(), dialog.FromBeginning());
 }
 
 void PreviewForm::FindNextClick() {
   if (m_running || m_locked) return;
+  const WaitCursor wait;
   m_preview->FindNext();
 }
 
