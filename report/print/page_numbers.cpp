@@ -45,7 +45,7 @@ PageSelection ParsePageNumbers(const QString& text, int pageCount) {
       }
       const std::optional<int> first = PageNumber(ends[0]);
       if (!first) {
-        result.error = PageNumbersError{PageNumbersError::Kind::kNotANumber, ends.size() == 1 ? item : ends[0]};
+        result.error = PageNumbersError{PageNumbersError::Kind::kNotANumber, ends.size() == 1 || ends[0].isEmpty() ? item : ends[0]};
         return result;
       }
       if (ends.size() == 1) {

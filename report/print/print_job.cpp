@@ -175,10 +175,8 @@ PrintResult ToQueue(const std::vector<Side>& sides, const PrintPageSource& sourc
 }  // namespace
 
 PrintResult PrintPreparedPages(const PrintPageSource& source, const PrintRequest& request, PrintProgress* progress) {
-  PrinterList& printers = PrinterList::Instance();
-  const int printerIndex = printers.IndexOf(request.printerName);
-  if (!printers.HasPhysicalPrinter() || printerIndex < 0) return {Status::kNoPrinter, request.printerName, 0};
-  const PrinterEntry& printer = printers.Printers()[printerIndex];
+  const PrinterEntry& printer = request.printer;
+  if (printer.isVirtual || printer.name.isEmpty()) return {Status::kNoPrinter, printer.name, 0};
 
   const PrintOptions& options = request.options;
   const int pageCount = source.PageCount();

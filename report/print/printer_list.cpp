@@ -53,7 +53,9 @@ PrinterEntry EntryOf(const QPrinterInfo& info) {
   return entry;
 }
 
-PrinterEntry VirtualPrinter() {
+}  // namespace
+
+PrinterEntry PrinterList::VirtualPrinter() {
   PrinterEntry entry;
   entry.name = QStringLiteral("Virtual");
   entry.isVirtual = true;
@@ -68,14 +70,18 @@ PrinterEntry VirtualPrinter() {
   return entry;
 }
 
-}  // namespace
-
 PrinterList& PrinterList::Instance() {
   static PrinterList list;
   return list;
 }
 
 PrinterList::PrinterList() { Refresh(); }
+
+PrinterList::PrinterList(QList<PrinterEntry> printers, int current) : m_printers(std::move(printers)) {
+  m_physical = !m_printers.isEmpty();
+  if (!m_physical) m_printers.append(VirtualPrinter());
+  m_current = current >= 0 && current < m_printers.size() ? current : 0;
+}
 
 void PrinterList::Refresh() {
   m_printers.clear();
@@ -91,6 +97,10 @@ void PrinterList::Refresh() {
 
 void PrinterList::SetPrinterIndex(int index) {
   if (index >= 0 && index < m_printers.size()) m_current = index;
+}
+
+void PrinterList::SetEntry(int index, const PrinterEntry& entry) {
+  if (index >= 0 && index < m_printers.size()) m_printers[index] = entry;
 }
 
 int PrinterList::IndexOf(const QString& name) const {

@@ -52,7 +52,7 @@ class PrintJobTest : public ::testing::Test {
       GTEST_SKIP() << "no printer at all (scripts/start-cups sets up the queue \"PDF\"); nothing can be printed";
     }
     dir = QString::fromStdString(testing_support::FreshDir("print_job").string());
-    request.printerName = PrinterList::Instance().Current().name;
+    request.printer = PrinterList::Instance().Current();
     request.title = QStringLiteral("Lista Dati Pistola");
   }
   QString dir;
@@ -210,7 +210,7 @@ TEST_F(PrintJobTest, TheQueueGetsOneJobWithThePagesInOrder) {
   if (!QPrinterInfo::availablePrinterNames().contains(kTestQueue)) {
     GTEST_SKIP() << "no CUPS queue \"PDF\" (scripts/start-cups sets it up)";
   }
-  request.printerName = kTestQueue;
+  request.printer = PrinterList::Instance().Printers()[PrinterList::Instance().IndexOf(kTestQueue)];
   // Of this process, so that builds tested side by side do not see each other's output.
   request.title = QStringLiteral("VersantoProvaStampa%1").arg(getpid());
   request.options.PageNumbers = QStringLiteral("1-3");
@@ -230,8 +230,10 @@ TEST_F(PrintJobTest, TheQueueGetsOneJobWithThePagesInOrder) {
   QFile::remove(printed);
 }
 
-TEST_F(PrintJobTest, AQueueThatIsNotThereIsNoPrinter) {
-  request.printerName = QStringLiteral("VersantoNessunaStampante");
+TEST_F(PrintJobTest, TheSubstitutePrinterPrintsNothing) {
+  request.printer = PrinterEntry{};
+  request.printer.name = QStringLiteral("Virtual");
+  request.printer.isVirtual = true;
   const PrintResult result = PrintPreparedPages(NumberedPages(2), request, nullptr);
   EXPECT_EQ(result.status, Status::kNoPrinter);
 }

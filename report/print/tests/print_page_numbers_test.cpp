@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"", 0, {}, Kind::kNoPage, ""},
         Case{"1,a", 10, {}, Kind::kNotANumber, "a"},
         Case{"1-b", 10, {}, Kind::kNotANumber, "b"},
-        Case{"-3", 10, {}, Kind::kNotANumber, ""},
+        Case{"-3", 10, {}, Kind::kNotANumber, "-3"},
         Case{"1-2-3", 10, {}, Kind::kNotANumber, "1-2-3"},
         Case{"1.5", 10, {}, Kind::kNotANumber, "1.5"},
         Case{"+2", 10, {}, Kind::kNotANumber, "+2"},

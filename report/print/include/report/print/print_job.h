@@ -5,6 +5,7 @@
 
 #include "report/print/page_paper.h"
 #include "report/print/print_options.h"
+#include "report/print/printer_list.h"
 
 class QPainter;
 
@@ -34,7 +35,7 @@ class PrintProgress {
 };
 
 struct PrintRequest {
-  QString printerName;  // a queue of the printer list
+  PrinterEntry printer; // from the printer list; the substitute "Virtual" prints nothing
   QString title;        // the job's title: the report's name
   QString outputFile;   // print to file when not empty
   PrintOptions options;

@@ -35,7 +35,12 @@ struct PrinterEntry {
 // HasPhysicalPrinter() then says false and nothing may be printed.
 class PrinterList {
  public:
+  // The process's list, read from the print system on first use.
   static PrinterList& Instance();
+  // A list of given printers (an empty one gets the substitute), for
+  // windows that are shown without the print system's.
+  PrinterList(QList<PrinterEntry> printers, int current);
+  static PrinterEntry VirtualPrinter();
 
   void Refresh();
   const QList<PrinterEntry>& Printers() const { return m_printers; }
@@ -44,6 +49,8 @@ class PrinterList {
   int PrinterIndex() const { return m_current; }
   const PrinterEntry& Current() const { return m_printers[m_current]; }
   void SetPrinterIndex(int index);
+  // What the printer's own settings dialog changed (its paper, orientation).
+  void SetEntry(int index, const PrinterEntry& entry);
   // Case-insensitive; -1 when no printer has that name.
   int IndexOf(const QString& name) const;
   // Selects the printer of that name if there is one; false otherwise.
