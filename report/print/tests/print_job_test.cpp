@@ -230,6 +230,19 @@ TEST_F(PrintJobTest, TheQueueGetsOneJobWithThePagesInOrder) {
   QFile::remove(printed);
 }
 
+TEST_F(PrintJobTest, TheListStartsAtTheSystemsDefaultPrinter) {
+  const PrinterList& printers = PrinterList::Instance();
+  EXPECT_EQ(printers.Current().name, QPrinterInfo::defaultPrinterName());
+  EXPECT_EQ(printers.Printers().size(), QPrinterInfo::availablePrinterNames().size());
+  const int pdf = printers.IndexOf(QStringLiteral("pdf"));  // names match without regard to case
+  if (pdf < 0) GTEST_SKIP() << "no CUPS queue \"PDF\"";
+  const PrinterEntry& queue = printers.Printers()[pdf];
+  EXPECT_EQ(queue.port, QStringLiteral("cups-pdf:/"));
+  EXPECT_GT(queue.dpi.x(), 0);
+  EXPECT_TRUE(std::any_of(queue.papers.begin(), queue.papers.end(),
+                          [](const PaperName& paper) { return paper.code == kPaperA4 && paper.name.contains(QStringLiteral("A4")); }));
+}
+
 TEST_F(PrintJobTest, TheSubstitutePrinterPrintsNothing) {
   request.printer = PrinterEntry{};
   request.printer.name = QStringLiteral("Virtual");
