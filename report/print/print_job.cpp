@@ -26,7 +26,7 @@ constexpr double kMmPerInch = 25.4;
 
 using Status = PrintResult::Status;
 
-Duplex JobDuplex(const PrintOptions& options, const PagePaper& firstPage) {
+Duplex JobDuplex(const PrintJobOptions& options, const PagePaper& firstPage) {
   return options.Duplex != Duplex::dmDefault ? options.Duplex : firstPage.Duplex;
 }
 
@@ -178,7 +178,7 @@ PrintResult PrintPreparedPages(const PrintPageSource& source, const PrintRequest
   const PrinterEntry& printer = request.printer;
   if (printer.isVirtual || printer.name.isEmpty()) return {Status::kNoPrinter, printer.name, 0};
 
-  const PrintOptions& options = request.options;
+  const PrintJobOptions& options = request.options;
   const int pageCount = source.PageCount();
   const PageSelection selection = ParsePageNumbers(options.PageNumbers, pageCount);
   if (selection.error) {

@@ -17,13 +17,13 @@ void PrintCommand::ShowError(const QString& text) {
   QMessageBox::critical(m_parent, RepResources::Text("clError"), text);
 }
 
-bool PrintCommand::Print(const PrintPageSource& pages, PrintOptions& options, int currentPage, const QString& title) {
+bool PrintCommand::Print(const PrintPageSource& pages, PrintJobOptions& options, int currentPage, const QString& title) {
   if (!m_printers.HasPhysicalPrinter()) {
     ShowError(RepResources::Text("clNoPrinters"));
     return false;
   }
   // The dialog's choices are for this job: the options go back as they were.
-  const PrintOptions kept = options;
+  const PrintJobOptions kept = options;
   const auto restore = [&] { options = kept; };
   m_printers.SelectByName(options.Printer);
 

@@ -53,7 +53,7 @@ W* Named(W* widget, const char* name) {
 
 }  // namespace
 
-PrintDialog::PrintDialog(PrinterList& printers, const PrintOptions& options, int currentPage, int pageCount,
+PrintDialog::PrintDialog(PrinterList& printers, const PrintJobOptions& options, int currentPage, int pageCount,
                          QWidget* parent)
     : QDialog(parent),
       m_printers(printers),
@@ -249,7 +249,7 @@ bool PrintDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PrintDialog::accept() {
-  PrintOptions chosen = m_options;
+  PrintJobOptions chosen = m_options;
   chosen.Copies = m_copiesE->value();
   chosen.Collate = m_collateCB->isChecked();
   if (m_allRB->isChecked()) {

@@ -159,7 +159,7 @@ TEST_F(PrintJobTest, BadPagesOrAnUnwritableFilePrintNothing) {
     EXPECT_FALSE(QFileInfo::exists(target));
   }
 
-  request.options = PrintOptions{};
+  request.options = PrintJobOptions{};
   for (const QString& bad : {QDir(dir).filePath(QStringLiteral("manca/lista.prn")), dir}) {
     SCOPED_TRACE(bad.toStdString());
     request.outputFile = bad;

@@ -44,7 +44,7 @@ class PrintCommandTest : public ::testing::Test {
   void SetUp() override { dir = QDir(QString::fromStdString(testing_support::FreshDir("print_command").string())); }
   QDir dir;
   PrinterList printers{report::testing::TwoPrinters(), 1};
-  PrintOptions options;
+  PrintJobOptions options;
 };
 
 TEST_F(PrintCommandTest, NoPrinterIsSaidAndNothingIsAsked) {
@@ -68,7 +68,7 @@ TEST_F(PrintCommandTest, PrintsTheDialogsChoiceToAFileForThisJobOnly) {
     dialog.accept();
     return dialog.result() == QDialog::Accepted;
   };
-  const PrintOptions before = options;
+  const PrintJobOptions before = options;
   ASSERT_TRUE(command.Print(NumberedPages(3), options, 1, QStringLiteral("Lista Dati Pistola")))
       << command.errors.join(QLatin1Char('\n')).toStdString();
   EXPECT_TRUE(command.errors.isEmpty());

@@ -21,7 +21,7 @@ namespace {
 
 class PrintDialogTest : public ::testing::Test {
  protected:
-  void Make(const PrintOptions& options = {}, int currentPage = 4, int pageCount = 10) {
+  void Make(const PrintJobOptions& options = {}, int currentPage = 4, int pageCount = 10) {
     dialog = std::make_unique<PrintDialog>(printers, options, currentPage, pageCount);
     dialog->ShowError = [this](QWidget*, const QString& text) { errors.append(text); };
     dialog->ChooseFile = [this](QWidget*, const QString& caption, const QString& filter) {
@@ -91,7 +91,7 @@ TEST_F(PrintDialogTest, ShowsItsTextsAndTheTemplateDefaults) {
 }
 
 TEST_F(PrintDialogTest, ShowsTheOptionsItIsGiven) {
-  PrintOptions options;
+  PrintJobOptions options;
   options.Copies = 3;
   options.Collate = false;
   options.PageNumbers = QStringLiteral("2-3");
@@ -138,7 +138,7 @@ TEST_F(PrintDialogTest, OkStoresTheChoicesAsOptions) {
     Find<QComboBox>("PaperCB")->setCurrentIndex(1);  // A4
     PressOk();
     ASSERT_EQ(dialog->result(), QDialog::Accepted) << errors.join(QLatin1Char('\n')).toStdString();
-    const PrintOptions got = dialog->Options();
+    const PrintJobOptions got = dialog->Options();
     EXPECT_EQ(got.PageNumbers, c.pages);
     EXPECT_EQ(got.Copies, 2);
     EXPECT_FALSE(got.Collate);

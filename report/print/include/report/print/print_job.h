@@ -38,7 +38,7 @@ struct PrintRequest {
   PrinterEntry printer; // from the printer list; the substitute "Virtual" prints nothing
   QString title;        // the job's title: the report's name
   QString outputFile;   // print to file when not empty
-  PrintOptions options;
+  PrintJobOptions options;
 };
 
 struct PrintResult {

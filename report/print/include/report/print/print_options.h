@@ -12,9 +12,10 @@ enum class PrintMode { pmDefault, pmSplit, pmJoin, pmScale };
 // page's own setting.
 enum class Duplex { dmDefault, dmVertical, dmHorizontal, dmSimplex };
 
-// The print options of a report. The values here are the ones the templates
-// keep; the print dialog changes a copy for one job only.
-struct PrintOptions {
+// The print options as one job uses them: the report's stored print options
+// (report::PrintOptions of the model, turned into these by JobOptionsOf) with
+// the dialog's choices. The defaults are the templates' values.
+struct PrintJobOptions {
   int Copies = 1;
   bool Collate = true;
   QString PageNumbers;  // empty: all pages
@@ -29,7 +30,7 @@ struct PrintOptions {
   // Not a stored option: the dialog's choice for the job under way.
   report::Duplex Duplex = report::Duplex::dmDefault;
 
-  bool operator==(const PrintOptions&) const = default;
+  bool operator==(const PrintJobOptions&) const = default;
 };
 
 }  // namespace report

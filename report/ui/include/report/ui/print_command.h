@@ -21,7 +21,7 @@ class PrintCommand {
 
   // Returns whether anything was printed. currentPage: the preview's, from 1;
   // title: the report's name, the job's title.
-  bool Print(const PrintPageSource& pages, PrintOptions& options, int currentPage, const QString& title);
+  bool Print(const PrintPageSource& pages, PrintJobOptions& options, int currentPage, const QString& title);
 
  protected:
   // Runs the dialog modally; true for OK.

@@ -25,10 +25,10 @@ class PrintDialog : public QDialog {
 
  public:
   // currentPage, pageCount: of the preview, pages from 1.
-  PrintDialog(PrinterList& printers, const PrintOptions& options, int currentPage, int pageCount,
+  PrintDialog(PrinterList& printers, const PrintJobOptions& options, int currentPage, int pageCount,
               QWidget* parent = nullptr);
 
-  PrintOptions Options() const { return m_options; }
+  PrintJobOptions Options() const { return m_options; }
   // The ".prn" file chosen for "Print to file"; empty for a printer.
   QString OutputFile() const { return m_outputFile; }
 
@@ -51,7 +51,7 @@ class PrintDialog : public QDialog {
 
   PrinterList& m_printers;
   const int m_previousPrinter;
-  PrintOptions m_options;
+  PrintJobOptions m_options;
   const int m_currentPage;
   const int m_pageCount;
   QString m_outputFile;
