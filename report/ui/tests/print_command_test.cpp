@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "print_test_pages.h"
+#include "print_answered_command.h"
 #include "print_ui_fixture.h"
 #include "report/ui/print_command.h"
 #include "report/ui/print_dialog.h"
@@ -16,28 +17,8 @@
 namespace report {
 namespace {
 
+using report::testing::AnsweredPrint;
 using report::testing::NumberedPages;
-
-// The command with its dialog answered by the test instead of a person.
-class AnsweredPrint : public PrintCommand {
- public:
-  using PrintCommand::PrintCommand;
-  std::function<bool(PrintDialog&)> answer = [](PrintDialog& dialog) {
-    dialog.accept();
-    return dialog.result() == QDialog::Accepted;
-  };
-  QStringList errors;
-  QStringList dialogCopies;  // what each dialog showed in "Number of copies"
-  QString file;
-
- protected:
-  bool ExecDialog(PrintDialog& dialog) override {
-    dialog.ChooseFile = [this](QWidget*, const QString&, const QString&) { return file; };
-    dialogCopies.append(dialog.findChild<QSpinBox*>(QStringLiteral("CopiesE"))->text());
-    return answer(dialog);
-  }
-  void ShowError(const QString& text) override { errors.append(text); }
-};
 
 class PrintCommandTest : public ::testing::Test {
  protected:
