@@ -37,6 +37,7 @@ if(VERSANTO_BUILD_TESTS)
     GUI
     LABELS printing
     ENV VERSANTO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data)
-  target_include_directories(report_print_report_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/print/tests)
+  target_include_directories(report_print_report_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/print/tests
+                             ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   target_include_directories(report_print_ui_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/print/tests)
 endif()

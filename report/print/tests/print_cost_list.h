@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "engine_fixtures.h"  // Italian()
 #include "report/engine/engine.h"
 #include "report/engine/rows_dataset.h"
 #include "report/model/report.h"
@@ -18,18 +19,6 @@ namespace report::testing {
 
 using expr::FieldType;
 using expr::Value;
-
-inline expr::FormatSettings Italian() {
-  expr::FormatSettings s;
-  s.numbers.decimalSeparator = ",";
-  s.numbers.thousandSeparator = ".";
-  s.numbers.currencySymbol = "€";
-  s.numbers.positivePrefix = "";
-  s.numbers.positiveSuffix = " €";
-  s.numbers.negativePrefix = "-";
-  s.numbers.negativeSuffix = " €";
-  return s;
-}
 
 // The pistol cost list over `rows` loads: 37 rows on the first page, 39 on
 // each further one.
