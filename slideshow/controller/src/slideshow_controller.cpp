@@ -30,8 +30,7 @@ constexpr int kSkippedMessageMs = 6000;
 
 SlideshowController::SlideshowController(const SlideshowControls& controls, SlideshowDialogs& dialogs,
                                          QStringList& imageFiles, QWidget* window)
-    : QObject(window),
-      m_c(controls),
+    : m_c(controls),
       m_dialogs(dialogs),
       m_imageFiles(&imageFiles),
       m_window(window),
@@ -46,6 +45,11 @@ SlideshowController::~SlideshowController() {
   qApp->removeEventFilter(this);
   m_loader.Cancel();
   if (m_c.diorama != nullptr) {
+    if (m_c.diorama->isWindow()) {
+      CursorDisplay::ShowCursor(true);
+      m_c.diorama->hide();
+      if (m_placeParent) m_c.diorama->setParent(m_placeParent, Qt::Widget);
+    }
     m_c.diorama->SetOnStart(nullptr);
     m_c.diorama->SetOnStop(nullptr);
     m_c.diorama->SetOnProgress(nullptr);

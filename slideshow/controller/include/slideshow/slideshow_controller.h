@@ -33,7 +33,9 @@ class SlideshowController : public QObject {
   enum class DisplayState { Placed, Window, Screen };
 
   // `window` holds the picture area in its Placed and Window states;
-  // `imageFiles` is the window's picture-name list.
+  // `imageFiles` is the window's picture-name list. Destroy the controller
+  // before the window's widgets; it puts a full-screen picture area back
+  // into the window, so that the window takes it along.
   SlideshowController(const SlideshowControls& controls, SlideshowDialogs& dialogs, QStringList& imageFiles,
                       QWidget* window);
   ~SlideshowController() override;
