@@ -19,9 +19,10 @@ namespace {
 // the first 64 KiB.
 constexpr qint64 kExifSearchBytes = 64 * 1024;
 
-// A smooth scale is worth its cost only when it saves a good part of the
-// pixels every frame of the transition is computed on.
-constexpr double kScaleWhenBelow = 0.8;
+// Every frame of a transition is computed at the picture's size, on the
+// timer thread under the lock the window's paints wait for: a smaller picture
+// is worth the one smooth scale on the worker as soon as it saves a little.
+constexpr double kScaleWhenBelow = 0.95;
 
 int FileOrientation(const QString& path) {
   QFile file(path);
@@ -129,7 +130,9 @@ void PictureLoader::WaitForWorker() {
 void PictureLoader::Finished(QFutureWatcher<LoadedPicture>* watcher) {
   watcher->deleteLater();
   if (watcher == m_watcher) m_watcher = nullptr;
-  LoadedPicture loaded = watcher->result();
+  // Taken, not copied: a 24 megapixel bitmap would cost the UI thread.
+  QFuture<LoadedPicture> future = watcher->future();
+  LoadedPicture loaded = future.takeResult();
   if (loaded.serial != m_serial) return;
   m_pending = false;
   // The handler may ask for the next picture at once, which replaces m_done.

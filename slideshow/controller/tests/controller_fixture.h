@@ -22,6 +22,7 @@
 
 #include "slideshow/cursor_display.h"
 #include "slideshow/diorama.h"
+#include "slideshow/settings_panel.h"
 #include "slideshow/slideshow_controller.h"
 #include "testing/test_support.h"
 
@@ -76,63 +77,15 @@ class ControllerTest : public ::testing::Test {
 
     auto* panel = new QWidget(&window);
     panel->setGeometry(0, 0, 10, 10);
+    c = slideshow::MakeSettingsControls(panel);
     c.diorama = diorama;
-    c.lblStyleNumber = new QLabel(QStringLiteral("[ #0 ]"), panel);
-    c.cbStyle = new QComboBox(panel);
-    c.rbStyleSequential = new QRadioButton(QStringLiteral("Sequentially"), panel);
-    c.rbStyleRandom = new QRadioButton(QStringLiteral("Randomly"), panel);
-    c.rbStyleDisabled = new QRadioButton(QStringLiteral("Disabled"), panel);
-    c.rbStyleSequential->setChecked(true);
-    auto* progressGroup = new QWidget(panel);
-    c.rbProgressAuto = new QRadioButton(QStringLiteral("Automatic"), progressGroup);
-    c.rbProgressManual = new QRadioButton(QStringLiteral("Manual"), progressGroup);
-    c.rbProgressAuto->setChecked(true);
-    c.lblProgressStep = new QLabel(QStringLiteral("Step (%):"), panel);
-    c.edtProgressStep = Spin(panel, 1, 25, 1, 3);
-    c.lblProgressDelay = new QLabel(QStringLiteral("Interval (ms):"), panel);
-    c.edtProgressDelay = Spin(panel, 5, 1000, 5, 30);
-    c.ckExactTiming = new QCheckBox(QStringLiteral("Preserve Exact Timing"), panel);
-    c.ckThreaded = new QCheckBox(QStringLiteral("Use Separate Thread"), panel);
-    c.tbProgress = new QSlider(Qt::Horizontal, panel);
-    c.tbProgress->setPageStep(5);
-    c.tbProgress->setEnabled(false);
-    c.ckCenter = new QCheckBox(QStringLiteral("Center"), panel);
-    c.ckStretch = new QCheckBox(QStringLiteral("Stretch / Shrink"), panel);
-    c.ckProportional = new QCheckBox(QStringLiteral("Preserve Aspect Ratio"), panel);
-    c.cbBackgroundMode = new QComboBox(panel);
-    c.cbBackgroundMode->addItems({QStringLiteral("None"), QStringLiteral("Tile"), QStringLiteral("Stretch"),
-                                  QStringLiteral("Center")});
-    c.cbBackgroundMode->setCurrentIndex(1);
-    c.btnChangeBackground = new QPushButton(QStringLiteral("Change Background..."), panel);
-    c.edtFrameWidth = Spin(panel, 0, 10, 1, 1);
-    c.btnChangeFrameColor = new QPushButton(QStringLiteral("Change Color..."), panel);
-    c.btnChangePath = new QPushButton(QStringLiteral("Select Images Folder..."), panel);
-    c.ckOverDraw = new QCheckBox(QStringLiteral("Over Draw Images (same size only)"), panel);
-    c.lblDisplayIntervalValue = new QLabel(QStringLiteral("[ 1.0 Seconds ]"), panel);
-    c.tbDisplayInterval = new QSlider(Qt::Horizontal, panel);
-    c.tbDisplayInterval->setRange(500, 9500);
-    c.tbDisplayInterval->setSingleStep(500);
-    c.tbDisplayInterval->setPageStep(500);
-    c.tbDisplayInterval->setValue(1000);
-    c.statusBar = new QStatusBar(&window);
+    c.statusBar->setParent(&window);
     c.statusBar->setGeometry(0, 570, 900, 20);
-    for (auto& label : c.statusPanels) {
-      label = new QLabel(c.statusBar);
-      c.statusBar->addWidget(label);
-    }
   }
 
   void TearDown() override {
     controller.reset();
     ASSERT_EQ(slideshow::CursorDisplay::Count(), 0) << "a test left the cursor count changed";
-  }
-
-  static QSpinBox* Spin(QWidget* parent, int minimum, int maximum, int step, int value) {
-    auto* spin = new QSpinBox(parent);
-    spin->setRange(minimum, maximum);
-    spin->setSingleStep(step);
-    spin->setValue(value);
-    return spin;
   }
 
   void Make() {

@@ -163,6 +163,7 @@ TEST_F(PictureLoaderTest, LargeJpegIsDecodedForItsTarget) {
       {QSize(800, 800), {800, 800}},     // scaled in the DCT by 1/2
       {QSize(300, 100), {300, 300}},     // 1/4 in the DCT, then smoothly to cover the target
       {QSize(390, 390), {400, 400}},     // 1/4 in the DCT, close enough
+      {QSize(360, 360), {360, 360}},     // 1/4 in the DCT, then smoothly
       {QSize(2000, 2000), {1600, 1600}}, // never enlarged
   };
   for (const auto& c : cases) {
