@@ -3,6 +3,7 @@
 // Writes the sample picture folder shipped with the program: a dozen
 // pictures of our own making in the formats the slideshow shows and in
 // several sizes, among them one large JPEG (6000 x 4000), one BMP, one icon,
+// a WMF and an EMF,
 // names in mixed case, and a photograph taken sideways whose Exif orientation
 // stands it upright. OUTDIR is emptied first. The output is the same on every
 // run.
@@ -16,6 +17,7 @@
 #include <cstdio>
 
 #include "exif.h"
+#include "metafiles.h"
 #include "scenes.h"
 
 namespace {
@@ -46,7 +48,6 @@ const photo_gen::Palette kDawn{{40, 60, 120}, {250, 170, 110}, {255, 235, 180}, 
 const photo_gen::Palette kNoon{{60, 120, 210}, {180, 215, 245}, {255, 255, 230}, {70, 130, 50}, {120, 160, 190}};
 const photo_gen::Palette kAutumn{{90, 120, 170}, {230, 200, 160}, {255, 240, 200}, {150, 80, 30}, {170, 120, 90}};
 const photo_gen::Palette kDusk{{30, 20, 70}, {230, 100, 80}, {255, 200, 120}, {30, 25, 40}, {80, 50, 80}};
-const photo_gen::Palette kMist{{170, 175, 185}, {225, 225, 220}, {250, 250, 245}, {110, 120, 115}, {170, 175, 175}};
 const photo_gen::Palette kSnow{{70, 110, 180}, {210, 225, 240}, {255, 255, 255}, {230, 235, 245}, {150, 170, 200}};
 
 }  // namespace
@@ -78,13 +79,13 @@ int main(int argc, char** argv) {
   ok &= Write(dir, QStringLiteral("Bersaglio.bmp"), Encode(photo_gen::Target(800, 600, 2), "bmp"));
   ok &= Write(dir, QStringLiteral("Cartucce.JPEG"), Encode(photo_gen::Cartridges(1600, 1067, 5), "jpg", 90));
   ok &= Write(dir, QStringLiteral("Colline d'autunno.jpg"), Encode(Landscape(1920, 1080, kAutumn, 3), "jpg", 90));
-  ok &= Write(dir, QStringLiteral("lago all'alba.jpg"), Encode(Landscape(1024, 768, kDawn, 4), "jpg", 90));
-  ok &= Write(dir, QStringLiteral("Nebbia.jpeg"), Encode(Landscape(640, 480, kMist, 5), "jpg", 90));
+  ok &= Write(dir, QStringLiteral("lago all'alba.jpeg"), Encode(Landscape(1024, 768, kDawn, 4), "jpg", 90));
+  ok &= Write(dir, QStringLiteral("Nebbia.emf"), photo_gen::HillsEmf());
   ok &= Write(dir, QStringLiteral("Ogiva.ico"), Encode(photo_gen::BulletIcon(128), "ico"));
   ok &= Write(dir, QStringLiteral("Pianura.jpg"), Encode(Landscape(3000, 2000, kNoon, 6), "jpg", 90));
   ok &= Write(dir, QStringLiteral("Sera in montagna.jpg"),
               photo_gen::WithExifOrientation(Encode(sideways, "jpg", 90), 6));
-  ok &= Write(dir, QStringLiteral("Tiro a segno.jpg"), Encode(photo_gen::Target(400, 300, 8), "jpg", 90));
+  ok &= Write(dir, QStringLiteral("Tiro a segno.wmf"), photo_gen::TargetWmf());
   ok &= Write(dir, QStringLiteral("Tre cartucce.jpg"), Encode(photo_gen::Cartridges(1080, 1440, 3), "jpg", 90));
   ok &= Write(dir, QStringLiteral("Vetta innevata.jpg"), Encode(Landscape(2400, 1600, kSnow, 9), "jpg", 90));
   return ok ? 0 : 1;

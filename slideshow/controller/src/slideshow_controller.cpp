@@ -396,6 +396,13 @@ bool SlideshowController::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && BelongsToShow(watched)) {
     if (FormKeyDown(static_cast<QKeyEvent*>(event)->key())) return true;
   }
+  // Closing the full-screen picture (Alt+F4) would leave it hidden with the
+  // cursor still hidden: it goes back into the window instead.
+  if (event->type() == QEvent::Close && watched == m_c.diorama && m_c.diorama->isWindow()) {
+    event->ignore();
+    SetFullScreen(false);
+    return true;
+  }
   return QObject::eventFilter(watched, event);
 }
 

@@ -428,6 +428,37 @@ TEST_F(SlideshowControllerTest, PlacedWindowAndScreenWithEscAndDoubleClick) {
   slideshow::CursorDisplay::ShowCursor(false);  // back to the count before the test
 }
 
+TEST_F(SlideshowControllerTest, ClosingTheFullScreenPictureBringsItBack) {
+  ThreePictures();
+  diorama->SetAlign(slideshow::Align::alClient);
+  MakeShown();
+  controller->SetUp(dir);
+  controller->SetFullScreen(true);
+  ASSERT_EQ(controller->State(), State::Screen);
+  EXPECT_FALSE(diorama->close());
+  EXPECT_EQ(controller->State(), State::Window);
+  EXPECT_TRUE(diorama->isVisible());
+  EXPECT_EQ(slideshow::CursorDisplay::Count(), 0);
+}
+
+TEST_F(SlideshowControllerTest, LoopModeRunsTheSameCycle) {
+  ThreePictures();
+  diorama->SetThreaded(false);
+  diorama->SetStep(20);
+  MakeShown();
+  controller->SetUp(dir);
+  EXPECT_FALSE(c.ckThreaded->isChecked());
+  controller->Timer().stop();
+  QStringList shown;
+  for (int i = 0; i < 3; ++i) {
+    Step();
+    shown << controller->CurrentImage();
+    EXPECT_TRUE(controller->Timer().isActive());
+  }
+  EXPECT_NE(shown[1], shown[0]);
+  EXPECT_NE(shown[2], shown[1]);
+}
+
 TEST_F(SlideshowControllerTest, HiddenCursorFromTheWindowStateAndDestroyedWhileFullScreen) {
   ThreePictures();
   diorama->SetAlign(slideshow::Align::alClient);
