@@ -77,7 +77,7 @@ void ApplyStoredSettings(slideshow::Diorama& diorama) {
   diorama.SetProportional(true);
   diorama.SetBgMode(slideshow::BackgroundMode::bmTiled);
   diorama.SetFrameWidth(1);
-  diorama.SetFrameColor(QColor(Qt::gray));
+  diorama.SetFrameColor(QColor(0x80, 0x80, 0x80));  // the classic grey
   diorama.SetColor(QColor(Qt::black));
   diorama.BgPicture().SetImage(StoredBackgroundPicture());
   diorama.SetAlign(slideshow::Align::alNone);
