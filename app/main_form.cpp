@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include <array>
+#include <optional>
 
 #include "application.h"
 #include "centre_on_screen.h"
@@ -20,8 +21,11 @@
 #include "loads/field_link.h"
 #include "program_folder.h"
 #include "prompter.h"
+#include "raster/random.h"
 #include "regional/regional_qt.h"
 #include "resources.h"
+#include "slideshow/diorama.h"
+#include "slideshow/slideshow_controller.h"
 #include "ui_main_form.h"
 
 namespace app {
@@ -35,6 +39,49 @@ constexpr int kToolButtonWidth = 145;  // pixels
 constexpr int kStatusBarHeight = 19;   // pixels
 constexpr std::array kStatusPanelWidths{150, 150, 100, 568};  // pixels
 constexpr int kGridColumnWidth = 400;  // pixels, wider than the grid: it scrolls sideways
+
+std::optional<QString> g_pictureFolderArgument;
+
+// The slideshow's errors go to the program's standard error box.
+class SlideshowBoxes : public slideshow::SlideshowDialogs {
+ public:
+  void Error(const QString& text) override { ShowStandardError(text); }
+};
+
+// The small picture the window keeps for the slideshow's background: a
+// dark, finely woven cloth, tiled behind the pictures.
+QImage StoredBackgroundPicture() {
+  constexpr int kSide = 16;  // pixels
+  QImage cloth(kSide, kSide, QImage::Format_RGB32);
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      const bool warp = ((x / 4) + (y / 4)) % 2 == 0;
+      const int shade = (warp ? 40 : 28) + ((warp ? y : x) % 4 == 0 ? -8 : 0);
+      cloth.setPixel(x, y, qRgb(shade, shade, shade + 6));
+    }
+  }
+  return cloth;
+}
+
+// The picture show's settings as the window stores them.
+void ApplyStoredSettings(slideshow::Diorama& diorama) {
+  diorama.SetStyle(0);
+  diorama.SetStep(3);
+  diorama.SetDelay(30);
+  diorama.SetExactTiming(true);
+  diorama.SetThreaded(true);
+  diorama.SetManual(false);
+  diorama.SetOverDraw(true);
+  diorama.SetCenter(true);
+  diorama.SetStretch(false);
+  diorama.SetProportional(true);
+  diorama.SetBgMode(slideshow::BackgroundMode::bmTiled);
+  diorama.SetFrameWidth(1);
+  diorama.SetFrameColor(QColor(0x80, 0x80, 0x80));  // the classic grey
+  diorama.SetColor(QColor(Qt::black));
+  diorama.BgPicture().SetImage(StoredBackgroundPicture());
+  diorama.SetAlign(slideshow::Align::alNone);
+}
 
 void ShowMessages(const std::vector<loads::Message>& messages) {
   for (const loads::Message& m : messages) {
@@ -58,6 +105,14 @@ void ShowMessages(const std::vector<loads::Message>& messages) {
 
 MainForm* MainFormWindow() { return g_mainForm; }
 
+QString PictureFolderArgument() {
+  if (g_pictureFolderArgument) return *g_pictureFolderArgument;
+  const QStringList arguments = QCoreApplication::arguments();
+  return arguments.size() >= 2 ? arguments.at(1) : QString();
+}
+
+void SetPictureFolderArgument(const QString& folder) { g_pictureFolderArgument = folder; }
+
 MainForm::MainForm(const QString& dataFolder, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainForm>()) {
   EnsureResources();
@@ -79,6 +134,7 @@ MainForm::MainForm(const QString& dataFolder, QWidget* parent)
   SetUpLook();
   SetUpStatusBar();
   SetUpBinding();
+  SetUpSlideshow();
   WireCommands();
   WireServices();
   resize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
@@ -88,6 +144,8 @@ MainForm::MainForm(const QString& dataFolder, QWidget* parent)
 }
 
 MainForm::~MainForm() {
+  // Before the widgets it drives, which the window's children take with them.
+  m_slideshow.reset();
   FormDestroy();
   if (g_mainForm == this) g_mainForm = nullptr;
 }
@@ -111,8 +169,6 @@ void MainForm::SetUpLook() {
     // F1 over a tool button finds the help context of its action.
     button->setProperty(kHelpContextProperty, action->property(kHelpContextProperty));
   }
-
-  m_ui->Diorama->setAttribute(Qt::WA_StyledBackground);
 
   QFont gridFont(QStringLiteral("System"));
   gridFont.setStyleHint(QFont::System);
@@ -167,6 +223,44 @@ void MainForm::SetUpBinding() {
   m_ui->DBGrid1->setColumnWidth(0, kGridColumnWidth);
 }
 
+void MainForm::SetUpSlideshow() {
+  ApplyStoredSettings(*m_ui->Diorama);
+  slideshow::SlideshowControls c;
+  c.diorama = m_ui->Diorama;
+  c.lblStyleNumber = m_ui->lblStyleNumber;
+  c.cbStyle = m_ui->cbStyle;
+  c.rbStyleSequential = m_ui->rbStyleSequential;
+  c.rbStyleRandom = m_ui->rbStyleRandom;
+  c.rbStyleDisabled = m_ui->rbStyleDisabled;
+  c.rbProgressAuto = m_ui->rbProgressAuto;
+  c.rbProgressManual = m_ui->rbProgressManual;
+  c.lblProgressStep = m_ui->lblProgressStep;
+  c.edtProgressStep = m_ui->edtProgressStep;
+  c.lblProgressDelay = m_ui->lblProgressDelay;
+  c.edtProgressDelay = m_ui->edtProgressDelay;
+  c.ckExactTiming = m_ui->ckExactTiming;
+  c.ckThreaded = m_ui->ckThreaded;
+  c.tbProgress = m_ui->tbProgress;
+  c.ckCenter = m_ui->ckCenter;
+  c.ckStretch = m_ui->ckStretch;
+  c.ckProportional = m_ui->ckProportional;
+  c.cbBackgroundMode = m_ui->cbBackgroundMode;
+  c.btnChangeBackground = m_ui->btnChangeBackground;
+  c.edtFrameWidth = m_ui->edtFrameWidth;
+  c.btnChangeFrameColor = m_ui->btnChangeFrameColor;
+  c.btnChangePath = m_ui->btnChangePath;
+  c.ckOverDraw = m_ui->ckOverDraw;
+  c.lblDisplayIntervalValue = m_ui->lblDisplayIntervalValue;
+  c.tbDisplayInterval = m_ui->tbDisplayInterval;
+  for (std::size_t i = 0; i < c.statusPanels.size(); ++i) c.statusPanels[i] = StatusPanel(static_cast<int>(i));
+  c.statusBar = statusBar();
+  m_slideshowDialogs = std::make_unique<SlideshowBoxes>();
+  m_slideshow = std::make_unique<slideshow::SlideshowController>(c, *m_slideshowDialogs, m_imageFiles, this);
+  // "Ferma il Diorama" ends a running transition at once; the show goes on
+  // after the display interval.
+  connect(m_ui->StopTool, &QAction::triggered, m_slideshow.get(), &slideshow::SlideshowController::DioramaStop);
+}
+
 // The eight cost boxes in the calculator's order, then Minima and Massima.
 std::array<QLineEdit*, 10> MainForm::BoundEdits() const {
   return {m_ui->copalle, m_ui->Palle, m_ui->coinn,  m_ui->Inneschi, m_ui->CoPol,
@@ -195,8 +289,8 @@ void MainForm::WireCommands() {
 }
 
 void MainForm::FormCreate() {
-  // 1. The shared random generator is re-seeded from the clock here once the
-  //    raster layer provides it; the slideshow's choices draw from it.
+  // 1. The slideshow's picture and style choices draw from it.
+  raster::Randomize();
 
   // 2. A table that cannot be opened is reported; the window still comes up.
   if (const loads::Status opened = m_pistolTable->Open(); !opened) {
@@ -209,8 +303,10 @@ void MainForm::FormCreate() {
   // 4.
   m_imageFiles.clear();
 
-  // 5. The slideshow set-up follows here: effect list, settings controls
-  //    from the picture show, picture folder, slideshow timer.
+  // 5. Effect list, settings controls from the picture show, picture
+  //    folder, slideshow timer.
+  const QString folder = PictureFolderArgument();
+  m_slideshow->SetUp(folder.isEmpty() ? BesideProgram(QStringLiteral("Photos")) : folder);
 }
 
 void MainForm::FormDestroy() { m_imageFiles.clear(); }

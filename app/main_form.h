@@ -16,6 +16,11 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 
+namespace slideshow {
+class SlideshowController;
+class SlideshowDialogs;
+}  // namespace slideshow
+
 namespace Ui {
 class MainForm;
 }
@@ -54,8 +59,10 @@ class MainForm : public QMainWindow {
   // The data source the bound controls show now.
   loads::DataSource& ActiveDataSource() { return *m_activeSource; }
 
-  // The black area the picture show lives in ("Diorama").
+  // The picture show ("Diorama"), a slideshow::Diorama.
   QWidget* PictureArea() const;
+  // The slideshow of the picture area, made by FormCreate.
+  slideshow::SlideshowController& Slideshow() const { return *m_slideshow; }
   // Status bar panels 0 to 3 (showing, next, count, folder).
   QLabel* StatusPanel(int index) const;
   // The slideshow's picture names; created by FormCreate, freed by FormDestroy.
@@ -93,6 +100,7 @@ class MainForm : public QMainWindow {
   void SetUpLook();
   void SetUpStatusBar();
   void SetUpBinding();
+  void SetUpSlideshow();
   void WireCommands();
   void WireServices();
   void OpenDefaultMusic();
@@ -111,6 +119,8 @@ class MainForm : public QMainWindow {
   loads::DataSource* m_activeSource;
   DataSafety* m_dataSafety;
   QStringList m_imageFiles;
+  std::unique_ptr<slideshow::SlideshowDialogs> m_slideshowDialogs;
+  std::unique_ptr<slideshow::SlideshowController> m_slideshow;
   MediaPlayer* m_player = nullptr;
   QFileDialog* m_musicDialog = nullptr;  // made on first use
   bool m_centred = false;
@@ -118,5 +128,11 @@ class MainForm : public QMainWindow {
 
 // The main window, from its creation to its destruction; nullptr otherwise.
 MainForm* MainFormWindow();
+
+// The picture folder named on the command line (its first argument), or
+// empty for the folder "Photos" beside the program. Programs whose command
+// line means something else (the screenshot tool) set it themselves.
+QString PictureFolderArgument();
+void SetPictureFolderArgument(const QString& folder);
 
 }  // namespace app

@@ -11,13 +11,29 @@
 //   JpegDecode/Full          24-megapixel JPEG decoded whole (the baseline)
 //   JpegDecode/ToDisplay     the same JPEG for a 1920 x 1080 display rectangle;
 //                            ratio = its time / the full decode's
+//   Stall                    the slideshow steps through the sample folder
+//                            "Photos" (with its 6000 x 4000 JPEG) in a 1920 x
+//                            1080 picture show; max_stall_ms = the longest
+//                            time the UI thread did not get to its events,
+//                            ratio = max_stall_ms / the display interval
+//                            (goal: max_stall_ms below 50); max_busy_ms = the
+//                            UI thread's own CPU time in the longest stretch
+//                            between two of its events, which a loaded machine
+//                            does not inflate; ui_decode_ms = what
+//                            decoding the large JPEG on the UI thread would
+//                            have cost instead
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QByteArray>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QImageWriter>
 #include <QSize>
+#include <QSlider>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -31,8 +47,13 @@
 
 #include "bench_support.h"
 #include "effects/effect_table.h"
+#include "raster/random.h"
+#include "slideshow/diorama.h"
 #include "slideshow/diorama_core.h"
+#include "slideshow/picture_loader.h"
 #include "slideshow/picture_readers.h"
+#include "slideshow/settings_panel.h"
+#include "slideshow/slideshow_controller.h"
 
 namespace {
 
@@ -204,8 +225,180 @@ void JpegDecode(benchmark::State& state, QSize target) {
   state.counters["height"] = decoded.height();
 }
 
+// The widgets need an application; without a display the offscreen platform
+// stands in (its screen is small, so the picture show is a 1920 x 1080 window
+// of its own, which is the size the pictures are decoded for).
+QApplication& Application() {
+  static int argc = 1;
+  static char name[] = "bench_slideshow";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  static QApplication application(argc, argv);
+  return application;
+}
+
+// Where the UI thread's time goes: each paint of the picture show timed.
+class TimedDiorama : public slideshow::Diorama {
+ public:
+  double maxPaintMs = 0;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QElapsedTimer timer;
+    timer.start();
+    slideshow::Diorama::paintEvent(event);
+    maxPaintMs = std::max(maxPaintMs, timer.nsecsElapsed() / 1e6);
+  }
+};
+
+// Times the slot a timer's timeout runs: from the timer event to the end of
+// the slots connected before this one.
+class StepTimer : public QObject {
+ public:
+  explicit StepTimer(QTimer& timer) {
+    timer.installEventFilter(this);
+    QObject::connect(&timer, &QTimer::timeout, this, [this] {
+      if (m_clock.isValid()) maxMs = std::max(maxMs, m_clock.nsecsElapsed() / 1e6);
+    });
+  }
+  double maxMs = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Timer) m_clock.start();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QElapsedTimer m_clock;
+};
+
+class QuietDialogs : public slideshow::SlideshowDialogs {
+ public:
+  void Warning(const QString& text) override { errors << text; }
+  void Error(const QString& text) override { errors << text; }
+  QStringList errors;
+};
+
+constexpr char kLargeJpeg[] = "Alba sul poligono.jpg";
+constexpr int kDisplayIntervalMs = 500;  // the shortest the panel offers
+constexpr int kMinimumSteps = 12;
+constexpr int kMaximumSteps = 40;
+
+void Stall(benchmark::State& state) {
+  Application();
+  const QString photos = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Photos"));
+  if (!QDir(photos).exists(QString::fromLatin1(kLargeJpeg))) {
+    state.SkipWithError("the sample folder Photos beside the program is missing; build make_sample_photos");
+    return;
+  }
+  QWidget panel;
+  TimedDiorama diorama;
+  // The window's stored settings.
+  diorama.SetStyle(0);
+  diorama.SetStep(3);
+  diorama.SetDelay(30);
+  diorama.SetExactTiming(true);
+  diorama.SetCenter(true);
+  diorama.SetProportional(true);
+  diorama.SetFrameWidth(1);
+  diorama.SetColor(Qt::black);
+  diorama.resize(kWidth, kHeight);
+  diorama.show();
+  // The window's first paint is not part of the show.
+  {
+    QEventLoop settle;
+    QTimer::singleShot(300, &settle, &QEventLoop::quit);
+    settle.exec();
+  }
+  slideshow::SlideshowControls controls = slideshow::MakeSettingsControls(&panel);
+  controls.diorama = &diorama;
+  QuietDialogs dialogs;
+  QStringList files;
+
+  double maxStall = 0;
+  double maxBusy = 0;  // the UI thread's own CPU time between two probe ticks
+  int longStalls = 0;  // above one frame at 60 Hz
+  QString worstPicture;
+  int steps = 0;
+  bool sawLarge = false;
+  double maxStepMs = 0;
+  for (auto _ : state) {
+    raster::SetRandSeed(20261210);
+    slideshow::SlideshowController controller(controls, dialogs, files, &panel);
+    controller.SetUp(photos);
+    controls.tbDisplayInterval->setValue(kDisplayIntervalMs);
+    StepTimer stepTimer(controller.Timer());
+    // The probe: a fine timer on the UI thread; any gap beyond its period is
+    // time the window could not answer.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    double lastCpu = bench_support::ThreadSeconds();
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(1);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      const qint64 now = clock.nsecsElapsed();
+      const double cpu = bench_support::ThreadSeconds();
+      maxBusy = std::max(maxBusy, (cpu - lastCpu) * 1e3);
+      lastCpu = cpu;
+      const double gap = (now - last) / 1e6 - 1.0;
+      if (gap > 1000.0 / 60) ++longStalls;
+      if (gap > maxStall) {
+        maxStall = gap;
+        worstPicture = controller.CurrentImage();
+      }
+      last = now;
+    });
+    QString shownBefore;
+    const auto onStep = [&] {
+      if (controller.CurrentImage() == shownBefore || controller.CurrentImage().isEmpty()) return;
+      shownBefore = controller.CurrentImage();
+      ++steps;
+      if (shownBefore == QLatin1String(kLargeJpeg)) sawLarge = true;
+    };
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, onStep);
+    QEventLoop loop;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if ((steps >= kMinimumSteps && sawLarge && !diorama.Busy()) || steps >= kMaximumSteps) loop.quit();
+    });
+    probe.start();
+    watch.start();
+    loop.exec();
+    probe.stop();
+    diorama.Stop();
+    maxStepMs = std::max(maxStepMs, stepTimer.maxMs);
+  }
+  state.counters["max_stall_ms"] = maxStall;
+  state.counters["ratio"] = maxStall / kDisplayIntervalMs;
+  state.counters["steps"] = steps;
+  state.counters["stalls_over_16ms"] = longStalls;
+  state.counters["max_busy_ms"] = maxBusy;
+  state.counters["max_timer_step_ms"] = maxStepMs;  // Execute with its Prepare and OnStart
+  state.counters["max_paint_ms"] = diorama.maxPaintMs;
+  state.counters["display_interval_ms"] = kDisplayIntervalMs;
+
+  // The same large JPEG decoded where the show would wait for it.
+  QElapsedTimer decode;
+  decode.start();
+  const slideshow::LoadedPicture large = slideshow::LoadPictureFile(
+      QDir(photos).filePath(QString::fromLatin1(kLargeJpeg)), QString::fromLatin1(kLargeJpeg), QSize(kWidth, kHeight));
+  state.counters["ui_decode_ms"] = decode.nsecsElapsed() / 1e6;
+  benchmark::DoNotOptimize(large.bitmap.Width());
+  std::string label = "worst while showing " + worstPicture.toStdString();
+  if (!sawLarge) label += "; the large JPEG did not come up";
+  if (!dialogs.errors.isEmpty()) label += "; " + dialogs.errors.join(QStringLiteral(" / ")).toStdString();
+  state.SetLabel(label);
+}
+
 }  // namespace
 
+BENCHMARK(Stall)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Duration)
     ->ArgNames({"ExactTiming", "FrameMs"})
     ->Args({1, 0})

@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
   }
   if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) return Usage();
   const QString out = args[0];
+  // The command line names the picture file, not a picture folder.
+  app::SetPictureFolderArgument(QString());
 
   const auto form = std::make_unique<app::MainForm>(QDir(dataFolder).absolutePath());
   form->show();
