@@ -1,14 +1,14 @@
+#include <QCoreApplication>
 #include <QDir>
 
-#include <memory>
+#include <exception>
 
 #include "application.h"
-#include "formabout.h"
 #include "install_check.h"
 #include "loads/data_folder.h"
 #include "main_form.h"
+#include "program_windows.h"
 #include "qt_texts.h"
-#include "tprezzi.h"
 
 int main(int argc, char** argv) {
   if (app::IsInstallCheck(argc, argv)) return app::CheckInstall(argc, argv);
@@ -18,15 +18,17 @@ int main(int argc, char** argv) {
   // Replaced by the help file beside the program while the main window is made.
   application.SetHelpFile(QDir(loads::DefaultDataFolder()).filePath(QStringLiteral("versanto8.qch")));
 
-  // The splash window comes here (CreateSplash); any command-line argument
-  // keeps it hidden. It is freed below whether or not the windows get made.
+  app::ProgramWindows windows;
+  try {
+    // The splash first (any command-line argument keeps it hidden), then the
+    // windows; the splash is gone by the time this returns, either way.
+    windows = app::CreateProgramWindows(QCoreApplication::arguments());
+  } catch (const std::exception& error) {
+    // The windows could not be made: say why and end, instead of aborting.
+    app::ShowStandardError(QString::fromUtf8(error.what()));
+    return 1;
+  }
 
-  const auto mainForm = std::make_unique<app::MainForm>();
-  // Shown over the main window; destroyed before it.
-  const auto aboutBox = std::make_unique<app::Formabout>(mainForm.get());
-  const auto examplePrices = std::make_unique<app::Tprezzi>(mainForm.get());
-  // The splash window is freed here.
-
-  mainForm->show();
+  windows.mainForm->show();
   return application.exec();
 }

@@ -400,4 +400,85 @@ TEST_F(DioramaTest, ClearShowsOnlyTheBackgroundAgain) {
   EXPECT_EQ(Shown(*diorama).pixel(5, 5), qRgb(10, 20, 30));
 }
 
+// How many pixels of `shown` inside `area` differ from `picture` stretched
+// into `area` by nearest pixels (the one under each pixel's centre).
+int PixelsOffTheStretchedPicture(const QImage& shown, const QRect& area, const QImage& picture) {
+  int off = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const int sy = int((2 * std::int64_t(y - area.top()) + 1) * picture.height() / (2 * area.height()));
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const int sx = int((2 * std::int64_t(x - area.left()) + 1) * picture.width() / (2 * area.width()));
+      off += shown.pixel(x, y) == picture.pixel(sx, sy) ? 0 : 1;
+    }
+  }
+  return off;
+}
+
+QImage OnColor(const slideshow::Picture& picture, const QColor& color) {
+  slideshow::Picture opaque;
+  opaque.SetBitmap(picture.Render(raster::MakePixel(std::uint8_t(color.red()), std::uint8_t(color.green()),
+                                                    std::uint8_t(color.blue()), 0)));
+  return opaque.ToImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A metafile is a picture like the others once loaded: placed, stretched and
+// brought in by a transition at the size its header gives, on Color where it
+// draws nothing.
+TEST_F(DioramaTest, MetafilePictureIsLaidOutAndBroughtInLikeAnyOther) {
+  diorama->resize(300, 200);
+  diorama->SetManual(true);
+  diorama->SetProportional(true);
+  diorama->SetCenter(true);
+  diorama->SetStyle(1);
+  diorama->Picture().LoadFromFile(slideshow_test::MetafileFixture("card-emf.emf"));
+  ASSERT_EQ(QSize(diorama->Picture().Width(), diorama->Picture().Height()), QSize(600, 700));
+  diorama->Execute();
+  diorama->SetProgress(50);
+  const QImage halfway = Shown(*diorama);
+  diorama->SetProgress(100);
+  const QImage shown = Shown(*diorama);
+  // 600 x 700 kept in shape within 300 x 200: 171 x 200, centred.
+  const QRect area(64, 0, 171, 200);
+  const QImage card = OnColor(diorama->Picture(), QColor(10, 20, 30));
+  EXPECT_EQ(PixelsOffTheStretchedPicture(shown, area, card), 0);
+  EXPECT_GT(PixelsOffTheStretchedPicture(halfway, area, card), 171 * 200 / 10) << "halfway through the effect";
+  EXPECT_EQ(shown.pixel(63, 100), qRgb(10, 20, 30));
+  EXPECT_EQ(shown.pixel(235, 100), qRgb(10, 20, 30));
+  EXPECT_EQ(shown.pixel(233, 190), qRgb(10, 20, 30)) << "the card's empty last cell shows Color";
+
+  // Stretched to the whole client area, the other way round.
+  diorama->Stop();
+  diorama->SetProportional(false);
+  diorama->SetStretch(true);
+  diorama->Picture().LoadFromFile(slideshow_test::MetafileFixture("card-wmf-placeable.wmf"));
+  diorama->Execute();
+  diorama->SetProgress(100);
+  EXPECT_EQ(PixelsOffTheStretchedPicture(Shown(*diorama), QRect(0, 0, 300, 200),
+                                         OnColor(diorama->Picture(), QColor(10, 20, 30))),
+            0);
+}
+
+TEST_F(DioramaTest, MetafileBackgroundIsStretchedOrCentred) {
+  diorama->resize(300, 350);
+  diorama->SetBgMode(BackgroundMode::bmStretched);
+  diorama->SetColor(QColor(250, 240, 0));
+  diorama->BgPicture().LoadFromFile(slideshow_test::MetafileFixture("card-emf.emf"));
+  const QImage card = OnColor(diorama->BgPicture(), QColor(250, 240, 0));
+  QImage shown = Shown(*diorama);
+  // Stretching goes through the raster layer's own scaler: the cells' insides
+  // must match, edges may fall a pixel apart.
+  const struct {
+    int x, y;  // the centre of a filled part of a cell, on the card
+  } filled[] = {{550, 50}, {50, 150}, {250, 250}, {50, 650}, {250, 650}};
+  for (const auto& p : filled) {
+    EXPECT_EQ(shown.pixel(p.x / 2, p.y / 2), card.pixel(p.x, p.y)) << p.x << "," << p.y;
+  }
+  EXPECT_EQ(shown.pixel(295, 345), qRgb(250, 240, 0)) << "the card's empty last cell shows Color";
+
+  // Centred: 600 x 700 in 300 x 350 is placed at (-150, -175), no fill visible.
+  diorama->SetBgMode(BackgroundMode::bmCentered);
+  shown = Shown(*diorama);
+  EXPECT_EQ(shown, card.copy(150, 175, 300, 350));
+}
+
 }  // namespace

@@ -161,4 +161,16 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   }
 }
 
+QString MetafileFixture(const char* name) {
+  const char* source = std::getenv("VERSANTO_SOURCE_DIR");
+  return QString::fromLocal8Bit(source != nullptr ? source : ".") + QStringLiteral("/metafile/tests/data/") +
+         QString::fromLatin1(name);
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
+  return file.readAll();
+}
+
 }  // namespace slideshow_test

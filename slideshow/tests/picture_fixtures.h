@@ -37,4 +37,8 @@ QByteArray Encode(const QImage& image, const char* format, int quality = -1);
 
 void WriteFile(const QString& path, const QByteArray& bytes);
 
+// A file the metafile generator made (metafile/tests/data, or below it).
+QString MetafileFixture(const char* name);
+QByteArray ReadFile(const QString& path);
+
 }  // namespace slideshow_test

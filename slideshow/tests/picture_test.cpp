@@ -70,6 +70,9 @@ class PictureTest : public ::testing::Test {
     WriteFile(Path("huge.png"), slideshow_test::WithPngSize(png, 100000, 100000));
     WriteFile(Path("drawing.emf"), text);
     WriteFile(Path("drawing.wmf"), text);
+    const QByteArray emf = slideshow_test::ReadFile(slideshow_test::MetafileFixture("card-emf.emf"));
+    WriteFile(Path("truncated.emf"), emf.left(emf.size() / 2));
+    WriteFile(Path("empty.wmf"), {});
     WriteFile(Path("photo.tiff"), text);
     WriteFile(Path("noextension"), jpeg);
     QDir(*s_dir).mkdir(QStringLiteral("folder.png"));
@@ -170,8 +173,10 @@ TEST_F(PictureTest, UnreadableFilesAreReportedByName) {
       {"jpeg-inside.bmp", "non è un'immagine BMP valida"},
       {"huge.jpg", "troppo grande (65000 x 65000 pixel)"},
       {"huge.png", "troppo grande (100000 x 100000 pixel)"},
-      {"drawing.emf", "metafile (.emf, .wmf) non sono ancora leggibili"},
-      {"drawing.wmf", "metafile (.emf, .wmf) non sono ancora leggibili"},
+      {"drawing.emf", "il metafile non è valido (il file non è un metafile WMF né EMF)"},
+      {"drawing.wmf", "il metafile non è valido (il file non è un metafile WMF né EMF)"},
+      {"truncated.emf", "il metafile non è valido (record "},
+      {"empty.wmf", "è vuoto"},
       {"photo.tiff", "Estensione di immagine sconosciuta (.tiff)"},
       {"noextension", "non ha un'estensione di immagine"},
       {"missing.png", "il file non esiste"},
@@ -248,26 +253,131 @@ TEST_F(PictureTest, LargeJpegIsDecodedSmallerForASmallerTarget) {
   }
 }
 
-TEST_F(PictureTest, MetafileReaderPlugsInByExtension) {
+TEST_F(PictureTest, NewReaderPlugsInByExtension) {
   EXPECT_EQ(slideshow::ReadablePictureExtensions(),
-            (QStringList{"bmp", "gif", "ico", "jpeg", "jpg", "png"}));
-  EXPECT_FALSE(slideshow::IsReadablePictureExtension(QStringLiteral("emf")));
-  slideshow::RegisterPictureReader(QStringLiteral("EMF"), [](const QByteArray& data, const slideshow::PictureReadRequest&) {
+            (QStringList{"bmp", "emf", "gif", "ico", "jpeg", "jpg", "png", "wmf"}));
+  EXPECT_FALSE(slideshow::IsReadablePictureExtension(QStringLiteral("tiff")));
+  slideshow::RegisterPictureReader(QStringLiteral("TIFF"), [](const QByteArray& data, const slideshow::PictureReadRequest&) {
     slideshow::DecodedPicture decoded;
     decoded.bitmap = raster::Bitmap(3, 2, raster::MakePixel(255, 0, 0, 0xFF));
     decoded.naturalSize = QSize(int(data.size()), 2);
     return decoded;
   });
-  EXPECT_TRUE(slideshow::IsReadablePictureExtension(QStringLiteral(".emf")));
+  EXPECT_TRUE(slideshow::IsReadablePictureExtension(QStringLiteral(".tiff")));
   Picture picture;
-  picture.LoadFromFile(Path("drawing.emf"));
+  picture.LoadFromFile(Path("photo.tiff"));
   EXPECT_EQ(picture.Width(), 3);
   EXPECT_EQ(At(picture.Bitmap(), 2, 1), qRgb(255, 0, 0));
-  slideshow::RegisterPictureReader(QStringLiteral("emf"), {});
-  EXPECT_FALSE(slideshow::IsReadablePictureExtension(QStringLiteral("emf")));
+  slideshow::RegisterPictureReader(QStringLiteral("tiff"), {});
+  EXPECT_FALSE(slideshow::IsReadablePictureExtension(QStringLiteral("tiff")));
   QString error;
-  EXPECT_FALSE(picture.TryLoadFromFile(Path("drawing.emf"), &error));
-  EXPECT_TRUE(error.contains(QStringLiteral("non sono ancora leggibili")));
+  EXPECT_FALSE(picture.TryLoadFromFile(Path("photo.tiff"), &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("Estensione di immagine sconosciuta")));
+}
+
+// The generator's test cards, read through the holder: drawn once at the size
+// their header gives, transparent where they draw nothing, and with the
+// player's own pixels (its cards are checked cell by cell in its own tests).
+TEST_F(PictureTest, MetafilesAreDrawnAtTheirOwnSize) {
+  const struct {
+    const char* file;
+    QSize size;
+    const char* expected;  // the player's reference picture of the card
+  } cases[] = {
+      {"card-wmf-placeable.wmf", QSize(600, 600), "expected/card-wmf.png"},
+      {"card-emf.emf", QSize(600, 700), "expected/card-emf.png"},
+      // No placeable header, so no physical size: its window, scaled down.
+      {"card-wmf-plain.wmf", QSize(2048, 2048), nullptr},
+  };
+  for (const auto& c : cases) {
+    Picture picture;
+    int changes = 0;
+    picture.SetOnChange([&] { ++changes; });
+    QString error;
+    ASSERT_TRUE(picture.TryLoadFromFile(slideshow_test::MetafileFixture(c.file), &error))
+        << c.file << ": " << error.toStdString();
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(QSize(picture.Width(), picture.Height()), c.size) << c.file;
+    EXPECT_EQ(picture.NaturalSize(), c.size) << c.file;
+    EXPECT_TRUE(picture.HasAlpha()) << c.file << ": the card leaves parts undrawn";
+    if (c.expected == nullptr) continue;
+    const QImage reference(slideshow_test::MetafileFixture(c.expected));
+    ASSERT_EQ(reference.size(), c.size);
+    QImage expected(c.size, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(0, 0, reference);
+    const raster::Bitmap onWhite = picture.Render(raster::MakePixel(255, 255, 255, 0));
+    // Edges and text may be a shade off the reference; the drawing may not.
+    int off = 0;
+    for (int y = 0; y < c.size.height(); ++y) {
+      for (int x = 0; x < c.size.width(); ++x) off += Near(At(onWhite, x, y), expected.pixel(x, y), 48) ? 0 : 1;
+    }
+    EXPECT_LT(off, c.size.width() * c.size.height() / 50) << c.file;
+  }
+}
+
+QByteArray Le16(int v) {
+  QByteArray out(2, '\0');
+  out[0] = char(v & 0xFF);
+  out[1] = char((v >> 8) & 0xFF);
+  return out;
+}
+QByteArray Le32(std::int64_t v) { return Le16(int(v & 0xFFFF)) + Le16(int((v >> 16) & 0xFFFF)); }
+
+// A placeable WMF of the box (0, 0) .. (right, bottom) that fills it with one
+// rectangle in the default white brush and black pen.
+QByteArray RectanglePlaceableWmf(int right, int bottom, int unitsPerInch) {
+  QByteArray head = Le32(0x9AC6CDD7) + Le16(0) + Le16(0) + Le16(0) + Le16(right) + Le16(bottom) +
+                    Le16(unitsPerInch) + Le32(0);
+  int checksum = 0;
+  for (int i = 0; i < head.size(); i += 2) checksum ^= quint8(head[i]) | (quint8(head[i + 1]) << 8);
+  head += Le16(checksum);
+  const QByteArray records = Le32(4) + Le16(0x0103) + Le16(8) +  // SetMapMode(MM_ANISOTROPIC)
+                             Le32(5) + Le16(0x020C) + Le16(bottom) + Le16(right) +  // SetWindowExt
+                             Le32(7) + Le16(0x041B) + Le16(bottom) + Le16(right) + Le16(0) + Le16(0) +
+                             Le32(3) + Le16(0);
+  return head + Le16(1) + Le16(9) + Le16(0x0300) + Le32((18 + records.size()) / 2) + Le16(0) + Le32(7) + Le16(0) +
+         records;
+}
+
+TEST_F(PictureTest, PosterSizedMetafileIsDrawnSmallerInItsShape) {
+  // 16000 x 8000 pixels at 96 dpi (a poster of 4.2 x 2.1 m) would take 512 MB.
+  WriteFile(Path("poster.wmf"), RectanglePlaceableWmf(16000, 8000, 96));
+  WriteFile(Path("stamp.wmf"), RectanglePlaceableWmf(30, 20, 96));
+  Picture picture;
+  QString error;
+  ASSERT_TRUE(picture.TryLoadFromFile(Path("poster.wmf"), &error)) << error.toStdString();
+  EXPECT_EQ(picture.NaturalSize(), QSize(16000, 8000));
+  EXPECT_LE(qint64{picture.Width()} * picture.Height(), qint64{1} << 24);
+  EXPECT_NEAR(picture.Width(), 5792, 2);
+  EXPECT_NEAR(picture.Height(), 2896, 2);
+  ASSERT_TRUE(picture.TryLoadFromFile(Path("stamp.wmf"), &error)) << error.toStdString();
+  EXPECT_EQ(QSize(picture.Width(), picture.Height()), QSize(30, 20));
+  EXPECT_FALSE(picture.HasAlpha()) << "the rectangle covers the whole picture";
+  EXPECT_EQ(At(picture.Bitmap(), 15, 10), qRgb(255, 255, 255)) << "inside: the default white brush";
+  EXPECT_EQ(At(picture.Bitmap(), 0, 10), qRgb(0, 0, 0)) << "the edge: the default black pen";
+}
+
+TEST_F(PictureTest, BrokenMetafilesAreRefusedAndTheHolderKeepsItsPicture) {
+  // The player's table of broken files, each read through the holder.
+  const QDir bad(slideshow_test::MetafileFixture("bad"));
+  const QStringList broken = bad.entryList({QStringLiteral("bad-*")}, QDir::Files);
+  ASSERT_GT(broken.size(), 30);
+  for (const QString& name : broken) {
+    Picture picture;
+    picture.SetImage(TestCard(3, 3));
+    QString error;
+    EXPECT_FALSE(picture.TryLoadFromFile(bad.filePath(name), &error)) << name.toStdString();
+    EXPECT_TRUE(error.contains(name)) << error.toStdString();
+    EXPECT_EQ(picture.Width(), 3) << name.toStdString();
+  }
+  // Borderline ones are shown, with what could be drawn.
+  for (const QString& name : bad.entryList({QStringLiteral("ok-*")}, QDir::Files)) {
+    Picture picture;
+    QString error;
+    EXPECT_TRUE(picture.TryLoadFromFile(bad.filePath(name), &error)) << name.toStdString() << ": " << error.toStdString();
+    EXPECT_FALSE(picture.Empty()) << name.toStdString();
+  }
 }
 
 TEST_F(PictureTest, HolderSemantics) {

@@ -6,17 +6,12 @@
 #include <mutex>
 
 #include "jpeg_reader_p.h"
+#include "metafile_reader_p.h"
 #include "qt_image_reader_p.h"
 
 namespace slideshow {
 
 namespace {
-
-DecodedPicture RefuseMetafile(const QByteArray&, const PictureReadRequest&) {
-  throw PictureDecodeError(QStringLiteral("le immagini metafile (.emf, .wmf) non sono ancora leggibili"));
-}
-
-bool IsMetafile(const QString& key) { return key == QLatin1String("emf") || key == QLatin1String("wmf"); }
 
 struct Registry {
   std::mutex mutex;
@@ -31,6 +26,8 @@ struct Registry {
     }
     readers.insert(QStringLiteral("jpg"), detail::ReadJpeg);
     readers.insert(QStringLiteral("jpeg"), detail::ReadJpeg);
+    readers.insert(QStringLiteral("emf"), detail::ReadMetafile);
+    readers.insert(QStringLiteral("wmf"), detail::ReadMetafile);
   }
 };
 
@@ -62,9 +59,6 @@ PictureReader FindPictureReader(const QString& extension) {
   Registry& registry = Readers();
   const std::lock_guard lock(registry.mutex);
   if (const auto found = registry.readers.constFind(key); found != registry.readers.cend()) return *found;
-  // Until the metafile player registers its reader, these files are
-  // reported as unreadable instead of being shown blank.
-  if (IsMetafile(key)) return RefuseMetafile;
   return {};
 }
 

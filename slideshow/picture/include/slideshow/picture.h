@@ -20,8 +20,10 @@ class PictureError : public std::runtime_error {
 };
 
 // The picture holder of the picture show: one graphic, loaded from a file
-// ("bmp", "ico", "jpg", "jpeg", "gif", "png", and whatever else is registered
-// in picture_readers.h) or given as an image, kept as a raster bitmap.
+// ("bmp", "ico", "jpg", "jpeg", "gif", "png", "emf", "wmf", and whatever else
+// is registered in picture_readers.h) or given as an image, kept as a raster
+// bitmap. A metafile is drawn once, at its own size, when it is loaded; from
+// then on it is a picture like the others.
 //
 // A target size tells the holder where its pictures will be shown at most; a
 // JPEG much larger than that is decoded smaller (by 1/2, 1/4 or 1/8, never

@@ -12,9 +12,11 @@
 #include "raster/bitmap.h"
 
 // The readers that turn the bytes of a picture file into pixels, one per file
-// extension. This is where a new kind of picture plugs in: the metafile player
-// registers its reader for "emf" and "wmf" at start-up, and from then on every
-// picture holder (slideshow pictures, background pictures) reads them.
+// extension. Built in: "bmp", "ico", "gif", "png" (Qt's readers), "jpg" and
+// "jpeg" (libjpeg), "emf" and "wmf" (the metafile player, drawn at the
+// picture's own size). This is where a new kind of picture plugs in: from its
+// registration on, every picture holder (slideshow pictures, background
+// pictures) reads it.
 namespace slideshow {
 
 struct PictureReadRequest {
@@ -48,9 +50,7 @@ using PictureReader = std::function<DecodedPicture(const QByteArray& data, const
 // thread.
 void RegisterPictureReader(const QString& extension, PictureReader reader);
 
-// The reader for an extension; an empty function when there is none. Until a
-// metafile reader is registered, "emf" and "wmf" have a reader that refuses
-// them as not yet readable (so that they are never shown blank).
+// The reader for an extension; an empty function when there is none.
 PictureReader FindPictureReader(const QString& extension);
 
 // Whether files with this extension can be shown now.
