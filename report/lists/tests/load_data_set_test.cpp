@@ -1,9 +1,11 @@
 // The cost lists' rows through the load tables: the walk a build makes, what
 // the window sees of it, and the template's variables evaluated over real
 // table rows (nulls and zero pack sizes included).
-#include "report/lists/load_table_rows.h"
+#include "report/lists/load_data_set.h"
 
 #include <QSignalSpy>
+
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -24,18 +26,19 @@ std::string TestName() {
   return ::testing::UnitTest::GetInstance()->current_test_info()->name();
 }
 
-TEST(LoadTableRowsTest, WalkOpensTheTableAndEndsOnTheLastRowWithEofSet) {
+TEST(LoadDataSetTest, WalkOpensTheTableAndEndsOnTheLastRowWithEofSet) {
   auto table = TableWith(TestName(), testing::NumberedLoads(3));
   loads::DataSource source(table.get());
-  LoadTableRows rows("repDBDataset1", &source);
+  LoadDataSet rows(QStringLiteral("repDBDataset1"), &source);
+  rows.Initialize();
   QSignalSpy moved(&source, &loads::DataSource::DataChanged);
 
-  ASSERT_TRUE(rows.First().ok());
+  rows.First();
   EXPECT_TRUE(table->Active());
   std::vector<std::string> seen;
   while (!rows.Eof()) {
     seen.push_back(*rows.FieldDisplayText("tipologia"));
-    ASSERT_TRUE(rows.Next().ok());
+    rows.Next();
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"Carica 1", "Carica 2", "Carica 3"}));
   EXPECT_EQ(rows.RecNo(), 3);  // one more Next than rows: the one that found the end
@@ -46,21 +49,23 @@ TEST(LoadTableRowsTest, WalkOpensTheTableAndEndsOnTheLastRowWithEofSet) {
   EXPECT_GT(moved.count(), 0);
 }
 
-TEST(LoadTableRowsTest, EmptyTableIsAtItsEndAtOnce) {
+TEST(LoadDataSetTest, EmptyTableIsAtItsEndAtOnce) {
   auto table = TableWith(TestName(), {});
   loads::DataSource source(table.get());
-  LoadTableRows rows("repDBDataset1", &source);
-  ASSERT_TRUE(rows.First().ok());
+  LoadDataSet rows(QStringLiteral("repDBDataset1"), &source);
+  rows.Initialize();
+  rows.First();
   EXPECT_TRUE(rows.Eof());
   EXPECT_TRUE(rows.FieldValue("Palle")->IsNull());
   EXPECT_EQ(rows.FieldDisplayText("tipologia"), std::string());
 }
 
-TEST(LoadTableRowsTest, FieldsByNameWithoutRegardToCase) {
+TEST(LoadDataSetTest, FieldsByNameWithoutRegardToCase) {
   auto table = TableWith(TestName(), {{"9x21", 16.5, 100}});
   loads::DataSource source(table.get());
-  LoadTableRows rows("repDBDataset1", &source);
-  ASSERT_TRUE(rows.First().ok());
+  LoadDataSet rows(QStringLiteral("repDBDataset1"), &source);
+  rows.Initialize();
+  rows.First();
 
   EXPECT_EQ(rows.FieldKind("TIPOLOGIA"), expr::FieldType::fftString);
   EXPECT_EQ(rows.FieldKind("palle"), expr::FieldType::fftNumeric);
@@ -75,23 +80,48 @@ TEST(LoadTableRowsTest, FieldsByNameWithoutRegardToCase) {
   EXPECT_NE(std::find(names.begin(), names.end(), "Bossoli"), names.end());
 }
 
-TEST(LoadTableRowsTest, WithoutDataSourceTheBuildIsToldSo) {
-  LoadTableRows rows("repDBDataset2", nullptr);
-  const loads::Status opened = rows.First();
-  EXPECT_EQ(opened.Message().toStdString(), "DataSet repDBDataset2 is not connected to data");
-  EXPECT_TRUE(rows.Eof());
+TEST(LoadDataSetTest, WithoutDataSourceTheBuildIsToldSo) {
+  LoadDataSet rows(QStringLiteral("repDBDataset2"), nullptr);
+  try {
+    rows.Initialize();
+    FAIL() << "no error";
+  } catch (const expr::Error& error) {
+    EXPECT_STREQ(error.what(), "DataSet repDBDataset2 is not connected to data");
+  }
 }
 
-TEST(LoadTableRowsTest, AnEditStillOpenIsPostedBeforeTheWalk) {
+TEST(LoadDataSetTest, TableThatCannotBeOpenedGivesItsOwnMessage) {
+  const std::filesystem::path dir = testing_support::FreshDir(TestName());
+  const std::filesystem::path file = dir / "not_a_database.sqlite";
+  {
+    std::ofstream out(file);
+    out << "this is not a load database";
+  }
+  loads::LoadTable table(QString::fromStdString(file.string()), loads::SampleSet::None);
+  loads::DataSource source(&table);
+  LoadDataSet rows(QStringLiteral("repDBDataset1"), &source);
+  rows.Initialize();
+  try {
+    rows.First();
+    FAIL() << "no error";
+  } catch (const expr::Error& error) {
+    EXPECT_EQ(error.what(), table.Open().Message().toStdString());
+    EXPECT_FALSE(std::string(error.what()).empty());
+  }
+  EXPECT_FALSE(table.Active());
+}
+
+TEST(LoadDataSetTest, AnEditStillOpenIsPostedBeforeTheWalk) {
   auto table = TableWith(TestName(), testing::NumberedLoads(2));
   ASSERT_TRUE(table->Open().ok());
   ASSERT_TRUE(table->MoveTo(1).ok());
   ASSERT_TRUE(table->Edit().ok());
   ASSERT_TRUE(table->SetFieldText(u"tipologia", QStringLiteral("Cambiata")).ok());
   loads::DataSource source(table.get());
-  LoadTableRows rows("repDBDataset1", &source);
-  ASSERT_TRUE(rows.First().ok());
-  ASSERT_TRUE(rows.Next().ok());
+  LoadDataSet rows(QStringLiteral("repDBDataset1"), &source);
+  rows.Initialize();
+  rows.First();
+  rows.Next();
   EXPECT_EQ(rows.FieldDisplayText("tipologia"), std::string("Cambiata"));
   EXPECT_FALSE(table->Editing());
 }
@@ -102,7 +132,8 @@ class CostVariablesTest : public ::testing::Test {
   void Use(std::vector<Load> loads) {
     table = TableWith(TestName(), loads);
     source = std::make_unique<loads::DataSource>(table.get());
-    rows = std::make_unique<LoadTableRows>("repDBDataset1", source.get());
+    rows = std::make_unique<LoadDataSet>(QStringLiteral("repDBDataset1"), source.get());
+    rows->Initialize();
     scope = std::make_unique<expr::testing::FakeScope>();
     scope->dataSets = {rows.get()};
     scope->variables.Add(" Spese", expr::Value::Null());
@@ -115,7 +146,7 @@ class CostVariablesTest : public ::testing::Test {
         {"costoGrano", R"(<repDBDataset1."CoPol">/15432)"},
     };
     for (const auto& [name, text] : variables) scope->variables.Add(name, expr::Value(text));
-    ASSERT_TRUE(rows->First().ok());
+    rows->First();
   }
 
   // The value a memo of that name shows, or the text of the error it raised.
@@ -133,7 +164,7 @@ class CostVariablesTest : public ::testing::Test {
 
   std::unique_ptr<loads::LoadTable> table;
   std::unique_ptr<loads::DataSource> source;
-  std::unique_ptr<LoadTableRows> rows;
+  std::unique_ptr<LoadDataSet> rows;
   std::unique_ptr<expr::testing::FakeScope> scope;
 };
 
