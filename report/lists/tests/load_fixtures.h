@@ -78,3 +78,8 @@ inline std::vector<Load> NumberedLoads(int count) {
 }
 
 }  // namespace report::lists::testing
+
+// Readable texts in test failures.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
