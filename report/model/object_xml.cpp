@@ -484,10 +484,11 @@ bool ReadPicture(PictureView& view, QStringView name, const QString& value,
     if (fmt.isEmpty()) fmt = QFileInfo(path).suffix().toUpper();
     picture = Picture(file.readAll(), fmt);
   } else if (name == QLatin1String("Picture.Ref")) {
-    if (!options.pictureSource || !options.pictureSource(value, picture)) {
+    if (!options.pictureSource || !options.pictureSource(value, view)) {
       message = QStringLiteral("Missing picture %1 of %2").arg(value, view.Name());
       return false;
     }
+    return true;
   } else {
     return SetFrom(PictureProps(), view, name, value, message);
   }

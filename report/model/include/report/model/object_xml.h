@@ -19,8 +19,8 @@ struct ObjectXmlOptions {
   // instead of their data (the prepared-report file keeps them once, in its
   // picture cache).
   std::function<QString(const Picture&)> pictureSink;
-  // Resolves Picture.Ref; nothing found is an error.
-  std::function<bool(const QString& ref, Picture& picture)> pictureSource;
+  // Takes Picture.Ref for the view (it may resolve it later); false is an error.
+  std::function<bool(const QString& ref, PictureView& view)> pictureSource;
   // The folder relative Picture.File paths start from.
   QString baseFolder;
 };

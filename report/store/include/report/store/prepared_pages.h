@@ -119,11 +119,14 @@ class PreparedPages : public QObject {
   // ---- saving and loading (prepared_file.cpp) ----
   // `error` gets the reason when false is returned.
   bool Save(const QString& fileName, QString* error = nullptr) const;
-  // Clears the store and reads the file. Returns whether the file existed; a
-  // file that is not a prepared report sets `error` to "Invalid file format"
-  // (and leaves the store empty). With missingIsError false a missing file
-  // is not an error.
+  // Clears the store and reads the file; true when it was read. A file that
+  // is not a prepared report (not XML, truncated, another kind of XML, unknown
+  // classes, records of missing aliases, impossible numbers) sets `error` to
+  // "Invalid file format" and leaves the store empty; LoadErrorDetail() then
+  // says what was wrong, and where. A missing file sets `error` only with
+  // missingIsError.
   bool Load(const QString& fileName, bool missingIsError, QString* error);
+  const QString& LoadErrorDetail() const { return m_loadDetail; }
 
   // The report attributes the file keeps ("report" element).
   struct ReportInfo {
@@ -185,6 +188,7 @@ class PreparedPages : public QObject {
   std::vector<std::vector<std::pair<QString, QString>>> m_extras;
   ReportInfo m_info;
   QString m_copyName;
+  QString m_loadDetail;
 };
 
 }  // namespace report
