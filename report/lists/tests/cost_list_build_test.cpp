@@ -208,19 +208,32 @@ TEST_P(CostListBuildTest, EmptyTablePrintsOnePageWithoutRows) {
 }
 
 TEST_P(CostListBuildTest, ZeroPackSizeStopsTheBuildAndKeepsThePagesBefore) {
-  std::vector<Load> rows = NumberedLoads(50);
-  rows[44].palle = 0;  // on page 2
-  CostListBuild list(GetParam(), rows, TestName());
-  EXPECT_FALSE(list.Build());
-  EXPECT_NE(std::find(list.Errors().begin(), list.Errors().end(),
-                      "costoPalla: Floating point division by zero"),
-            list.Errors().end())
-      << ::testing::PrintToString(list.Errors());
-  ASSERT_GE(list.Pages().Count(), 1);
-  EXPECT_EQ(list.View(0).typeColumn.size(), 37u);
-  for (int i = 0; i < list.Pages().Count(); ++i) {
-    for (const QString& type : list.View(i).typeColumn) {
-      EXPECT_NE(type, QStringLiteral("Carica 46")) << "no row after the failing one";
+  // An empty count is a null in the file and counts as zero.
+  struct Case {
+    const char* what;
+    std::optional<double> Load::*count;
+    std::optional<double> value;
+    const char* error;
+  } const cases[] = {
+      {"no bullets", &Load::palle, 0, "costoPalla: Floating point division by zero"},
+      {"empty bullet count", &Load::palle, std::nullopt, "costoPalla: Floating point division by zero"},
+      {"no primers", &Load::inneschi, 0, "costoInnesco: Floating point division by zero"},
+      {"case never reused", &Load::bossoli, 0, "costoBossolo: Floating point division by zero"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<Load> rows = NumberedLoads(50);
+    rows[44].*c.count = c.value;  // on page 2
+    CostListBuild list(GetParam(), rows, TestName() + c.what);
+    EXPECT_FALSE(list.Build());
+    EXPECT_NE(std::find(list.Errors().begin(), list.Errors().end(), c.error), list.Errors().end())
+        << ::testing::PrintToString(list.Errors());
+    ASSERT_GE(list.Pages().Count(), 1);
+    EXPECT_EQ(list.View(0).typeColumn.size(), 37u);
+    for (int i = 0; i < list.Pages().Count(); ++i) {
+      for (const QString& type : list.View(i).typeColumn) {
+        EXPECT_NE(type, QStringLiteral("Carica 46")) << "no row after the failing one";
+      }
     }
   }
 }
