@@ -15,6 +15,7 @@
 
 #include "application.h"
 #include "centre_on_screen.h"
+#include "cost_lists.h"
 #include "data_safety.h"
 #include "help_context.h"
 #include "loads/calculator.h"
@@ -130,6 +131,7 @@ MainForm::MainForm(const QString& dataFolder, QWidget* parent)
   m_rifleSource = new loads::DataSource(m_rifleTable, this);
   m_activeSource = m_pistolSource;
   m_dataSafety = new DataSafety(this, m_pistolTable, m_rifleTable);
+  m_costLists = new CostLists(*this);
 
   SetUpLook();
   SetUpStatusBar();

@@ -29,6 +29,7 @@ namespace app {
 
 class MediaPlayer;
 class DataSafety;
+class CostLists;
 
 // The program's one main window, laid out in main_form.ui: the load-data
 // fields and the cost calculator, the grid and the navigator of the table
@@ -69,6 +70,8 @@ class MainForm : public QMainWindow {
   QStringList& ImageFiles() { return m_imageFiles; }
   // The music player row ("MediaPlayer1").
   MediaPlayer& Player() const { return *m_player; }
+  // The two cost-list reports with their datasets (repReport1, repReport2).
+  CostLists& Lists() const { return *m_costLists; }
 
  public slots:
   void FormCreate();
@@ -91,6 +94,9 @@ class MainForm : public QMainWindow {
   void EsportaCSV1Click();
   void ImportaCSV1Click();
   void RipristinaCopia1Click();
+  // The cost lists (cost_lists.cpp).
+  void BitstpDatiClick();
+  void BitStpFucileClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -118,6 +124,7 @@ class MainForm : public QMainWindow {
   loads::DataSource* m_rifleSource;
   loads::DataSource* m_activeSource;
   DataSafety* m_dataSafety;
+  CostLists* m_costLists;
   QStringList m_imageFiles;
   std::unique_ptr<slideshow::SlideshowDialogs> m_slideshowDialogs;
   std::unique_ptr<slideshow::SlideshowController> m_slideshow;

@@ -14,6 +14,7 @@
 #include "loads/load_table.h"
 #include "report/engine/db_dataset.h"
 #include "report/engine/engine.h"
+#include "report/lists/cost_list_templates.h"
 #include "report/model/report.h"
 #include "report/model/template_xml.h"
 #include "report/store/page_painter.h"
@@ -22,17 +23,10 @@
 namespace report_render {
 namespace {
 
-QString TemplatePath(const QString& name, QString& error) {
-  QString path = name;
-  if (name == QLatin1String("pistol")) path = QString::fromLatin1(kPistolTemplate);
-  if (name == QLatin1String("rifle")) path = QString::fromLatin1(kRifleTemplate);
-  if (path != name && !QFile::exists(path)) {
-    error = QStringLiteral("the %1 template is missing (%2): it comes with the cost-list templates; "
-                           "until then use --template FILE")
-                .arg(name, path);
-    return {};
-  }
-  return path;
+// "pistol" and "rifle" name the program's own cost lists; anything else is a file.
+QString TemplatePath(const QString& name) {
+  const QString own = report::lists::TemplateFile(name);
+  return own.isEmpty() ? name : own;
 }
 
 int WriteOutputs(const report::PreparedPages& pages, const Options& o, QTextStream& out, QTextStream& err) {
@@ -91,11 +85,7 @@ int Open(const Options& o, QTextStream& out, QTextStream& err) {
 
 int Build(const Options& o, QTextStream& out, QTextStream& err) {
   QString error;
-  const QString templatePath = TemplatePath(o.templateName, error);
-  if (templatePath.isEmpty()) {
-    err << "error: " << error << "\n";
-    return kBadInput;
-  }
+  const QString templatePath = TemplatePath(o.templateName);
   report::Report rep;
   report::TemplateError templateError;
   if (!report::LoadTemplate(rep, templatePath, &templateError)) {

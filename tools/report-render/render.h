@@ -11,11 +11,6 @@
 
 namespace report_render {
 
-// Where the program's own templates are found; the cost-list templates put
-// them there.
-inline constexpr char kPistolTemplate[] = ":/reports/pistol.xml";
-inline constexpr char kRifleTemplate[] = ":/reports/rifle.xml";
-
 // Exit codes
 inline constexpr int kOk = 0;
 inline constexpr int kBuildErrors = 1;  // the build reported errors (the pages made are still written)
