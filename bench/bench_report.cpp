@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSqlDatabase>
@@ -23,6 +22,7 @@
 #include "render.h"
 #include "report/engine/db_dataset.h"
 #include "report/engine/engine.h"
+#include "report/lists/cost_list_templates.h"
 #include "report/model/report.h"
 #include "report/model/template_xml.h"
 #include "report/store/prepared_pages.h"
@@ -53,11 +53,8 @@ QString LoadFile(int rows) {
   return files.emplace(rows, path).first->second;
 }
 
-// The pistol template once the program has it, else the stand-in of the tests.
-QString TemplateFile() {
-  const QString pistol = QString::fromLatin1(report_render::kPistolTemplate);
-  return QFile::exists(pistol) ? pistol : QStringLiteral(VERSANTO_COST_LIST_TEMPLATE);
-}
+// The program's own pistol cost list.
+QString TemplateFile() { return report::lists::TemplateFile(report::lists::CostList::Pistol); }
 
 double ReadRowsOnce(const QString& file) {
   const double start = bench_support::ThreadSeconds();

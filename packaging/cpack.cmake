@@ -31,10 +31,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What it loads at run time without linking it: the SQLite driver of Qt SQL,
 # Qt's Italian texts and the General MIDI sound font the music player plays
-# MIDI files with. (The SVG icon and picture plugins come with libqt6svg6,
+# MIDI files with, and the Arial-compatible font the cost lists are drawn in.
+# (The SVG icon and picture plugins come with libqt6svg6,
 # which the program links.)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6sql6-sqlite, qt6-translations-l10n, timgm6mb-soundfont")
+  "libqt6sql6-sqlite, qt6-translations-l10n, timgm6mb-soundfont, fonts-liberation2")
 # The donation page and the help's web links open in the desktop's browser;
 # printing needs a print server.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
